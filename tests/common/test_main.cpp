@@ -1,0 +1,16 @@
+#include <QCoreApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  // Settings and per-user data go to a throw-away folder, never to the real home.
+  QTemporaryDir home;
+  qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
+  qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+
+  testing::InitGoogleTest(&argc, argv);
+  QCoreApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

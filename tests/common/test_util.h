@@ -1,0 +1,23 @@
+// Small helpers shared by the tests of every library.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <ostream>
+
+// Readable values in test failures.
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
+  *os << "\"" << bytes.toStdString() << "\" (hex " << bytes.toHex().toStdString() << ")";
+}
+inline void PrintTo(const QString& text, std::ostream* os) { *os << "\"" << text.toStdString() << "\""; }
+
+namespace zabko::test {
+
+// Bytes from a hex text such as "AA 99 11 EE" (blanks ignored).
+QByteArray FromHex(const char* hex);
+
+// The folder of the checked-in test fixtures.
+QString FixturePath(const QString& name);
+
+}  // namespace zabko::test
