@@ -1,4 +1,10 @@
+#ifdef ZABKO_TEST_GUI
+#include <QApplication>
+using TestApplication = QApplication;
+#else
 #include <QCoreApplication>
+using TestApplication = QCoreApplication;
+#endif
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +17,6 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
 
   testing::InitGoogleTest(&argc, argv);
-  QCoreApplication app(argc, argv);
+  TestApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

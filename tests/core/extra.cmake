@@ -1,0 +1,4 @@
+# A compiled-in resource for the stream tests, named as the programs name theirs.
+set_source_files_properties(${CMAKE_CURRENT_SOURCE_DIR}/fixtures/Test.Pack.txt PROPERTIES QT_RESOURCE_ALIAS TEST_PACK)
+qt_add_resources(test_core test_core_resources PREFIX "/rcdata" BASE ${CMAKE_CURRENT_SOURCE_DIR}/fixtures
+  FILES ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/Test.Pack.txt)
