@@ -1,0 +1,273 @@
+#include "platform/gui_dispatcher.h"
+
+#include "platform/exception.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QMetaObject>
+#include <QThread>
+#include <QTimer>
+#include <QtGlobal>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+
+namespace zabko {
+namespace {
+
+// One blocking call waiting for the GUI thread.
+struct SentCall {
+  const TGuiDispatcher::TCall* call = nullptr;
+  TLifeGuard::Token guard;
+  std::exception_ptr error;
+  bool done = false;
+  bool dropped = false;
+};
+
+struct DispatcherState {
+  std::mutex mutex;
+  std::condition_variable callDone;  // a sent call has run or was dropped
+  std::condition_variable guiWake;   // WaitRunningSentCalls should look again
+  std::deque<SentCall*> sent;
+  bool drainPosted = false;  // a drain of the sent calls is queued on the GUI thread
+  bool shutDown = false;     // the application object is going: drop everything
+  const QCoreApplication* registeredApp = nullptr;  // the one whose destruction calls ShutDown
+  TGuiDispatcher::TExceptionHandler handler;
+};
+
+DispatcherState& State() {
+  static DispatcherState* state = new DispatcherState;  // outlives every static destructor
+  return *state;
+}
+
+// Called from the application object's destructor: workers still blocked in Send return.
+void ShutDown() {
+  DispatcherState& s = State();
+  std::lock_guard lock(s.mutex);
+  s.shutDown = true;
+  for (SentCall* c : s.sent) {
+    c->done = true;
+    c->dropped = true;
+  }
+  s.sent.clear();
+  s.callDone.notify_all();
+  s.guiWake.notify_all();
+}
+
+// Registers ShutDown with the application object once. Caller holds the mutex.
+void EnsureShutDownRoutine(DispatcherState& s, const QCoreApplication* app) {
+  if (s.registeredApp == app) return;
+  s.registeredApp = app;
+  s.shutDown = false;
+  qAddPostRoutine(ShutDown);
+}
+
+void RunGuarded(const TGuiDispatcher::TCall& call) {
+  try {
+    call();
+  } catch (...) {
+    TGuiDispatcher::HandleException(std::current_exception());
+  }
+}
+
+}  // namespace
+
+bool TGuiDispatcher::IsGuiThread() {
+  QCoreApplication* app = QCoreApplication::instance();
+  return app && QThread::currentThread() == app->thread();
+}
+
+void TGuiDispatcher::Post(TCall call, TLifeGuard::Token guard) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return;
+  {
+    DispatcherState& s = State();
+    std::lock_guard lock(s.mutex);
+    EnsureShutDownRoutine(s, app);
+  }
+  QMetaObject::invokeMethod(
+      app,
+      [call = std::move(call), guard = std::move(guard)] {
+        if (guard.Alive()) RunGuarded(call);
+      },
+      Qt::QueuedConnection);
+}
+
+std::exception_ptr TGuiDispatcher::Send(const TCall& call, TLifeGuard::Token guard, bool* dropped) {
+  if (dropped) *dropped = false;
+  if (IsGuiThread()) {
+    if (!guard.Alive()) {
+      if (dropped) *dropped = true;
+      return nullptr;
+    }
+    try {
+      call();
+    } catch (...) {
+      return std::current_exception();
+    }
+    return nullptr;
+  }
+  QCoreApplication* app = QCoreApplication::instance();
+  DispatcherState& s = State();
+  SentCall item;
+  item.call = &call;
+  item.guard = std::move(guard);
+  std::unique_lock lock(s.mutex);
+  if (app) EnsureShutDownRoutine(s, app);
+  if (!app || s.shutDown) {
+    if (dropped) *dropped = true;
+    return nullptr;
+  }
+  s.sent.push_back(&item);
+  s.guiWake.notify_all();
+  if (!s.drainPosted) {
+    s.drainPosted = true;
+    QMetaObject::invokeMethod(app, &TGuiDispatcher::ProcessSentCalls, Qt::QueuedConnection);
+  }
+  s.callDone.wait(lock, [&] { return item.done; });
+  if (dropped) *dropped = item.dropped;
+  return item.error;
+}
+
+void TGuiDispatcher::ProcessSentCalls() {
+  DispatcherState& s = State();
+  std::unique_lock lock(s.mutex);
+  s.drainPosted = false;
+  while (!s.sent.empty()) {
+    SentCall* item = s.sent.front();
+    s.sent.pop_front();
+    lock.unlock();
+    // The worker is blocked until done is set, so the item and its call stay valid here.
+    if (item->guard.Alive()) {
+      try {
+        (*item->call)();
+      } catch (...) {
+        item->error = std::current_exception();
+      }
+    } else {
+      item->dropped = true;
+    }
+    lock.lock();
+    item->done = true;
+    s.callDone.notify_all();
+  }
+}
+
+void TGuiDispatcher::WaitRunningSentCalls(const std::function<bool()>& done) {
+  DispatcherState& s = State();
+  std::unique_lock lock(s.mutex);
+  for (;;) {
+    if (!s.sent.empty()) {
+      lock.unlock();
+      ProcessSentCalls();
+      lock.lock();
+      continue;
+    }
+    if (done()) return;
+    s.guiWake.wait(lock);
+  }
+}
+
+void TGuiDispatcher::Wake() {
+  DispatcherState& s = State();
+  std::lock_guard lock(s.mutex);
+  s.guiWake.notify_all();
+}
+
+void TGuiDispatcher::SetExceptionHandler(TExceptionHandler handler) {
+  DispatcherState& s = State();
+  std::lock_guard lock(s.mutex);
+  s.handler = std::move(handler);
+}
+
+void TGuiDispatcher::HandleException(std::exception_ptr error) {
+  if (!error) return;
+  TExceptionHandler handler;
+  {
+    DispatcherState& s = State();
+    std::lock_guard lock(s.mutex);
+    handler = s.handler;
+  }
+  if (handler) {
+    handler(error);
+    return;
+  }
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    qWarning("Unhandled exception: %s", e.what());
+  } catch (...) {
+    qWarning("Unhandled exception");
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct TPumpingWait::State {
+  std::mutex mutex;
+  QEventLoop* loop = nullptr;  // the running nested loop, guarded by mutex
+  bool signalled = false;
+
+  void Signal() {
+    std::lock_guard lock(mutex);
+    signalled = true;
+    // Posting under the mutex: Wait cannot destroy the loop meanwhile, and events posted to a
+    // loop that is then destroyed are discarded with it.
+    if (loop) QMetaObject::invokeMethod(loop, &QEventLoop::quit, Qt::QueuedConnection);
+  }
+};
+
+TPumpingWait::TPumpingWait() : state_(std::make_shared<State>()) {}
+
+TPumpingWait::~TPumpingWait() = default;
+
+void TPumpingWait::Signal() { state_->Signal(); }
+
+std::function<void()> TPumpingWait::Signaller() const {
+  return [state = state_] { state->Signal(); };
+}
+
+bool TPumpingWait::IsSignalled() const {
+  std::lock_guard lock(state_->mutex);
+  return state_->signalled;
+}
+
+void TPumpingWait::Reset() {
+  std::lock_guard lock(state_->mutex);
+  state_->signalled = false;
+}
+
+TPumpingWait::Result TPumpingWait::Wait(int timeoutMs) {
+  Q_ASSERT(TGuiDispatcher::IsGuiThread());
+  if (IsSignalled()) return Result::Signalled;
+  if (!QCoreApplication::instance() || QCoreApplication::closingDown()) return Result::Quit;
+
+  QEventLoop loop;
+  bool timedOut = false;
+  QTimer timer;
+  if (timeoutMs > 0) {
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, [&] {
+      timedOut = true;
+      loop.quit();
+    });
+    timer.start(timeoutMs);
+  }
+  {
+    std::lock_guard lock(state_->mutex);
+    if (state_->signalled) return Result::Signalled;
+    state_->loop = &loop;
+  }
+  loop.exec(QEventLoop::AllEvents);
+  bool signalled;
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->loop = nullptr;
+    signalled = state_->signalled;
+  }
+  if (signalled) return Result::Signalled;
+  return timedOut ? Result::TimedOut : Result::Quit;
+}
+
+}  // namespace zabko

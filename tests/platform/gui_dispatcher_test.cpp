@@ -1,0 +1,178 @@
+#include "platform/gui_dispatcher.h"
+
+#include "platform/exception.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace zabko {
+namespace {
+
+// Pumps events until Done holds or the time runs out.
+bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return done();
+}
+
+class ExceptionHandlerScope {
+ public:
+  explicit ExceptionHandlerScope(std::vector<QString>* seen) {
+    TGuiDispatcher::SetExceptionHandler([seen](std::exception_ptr e) {
+      try {
+        std::rethrow_exception(e);
+      } catch (const Exception& ex) {
+        seen->push_back(ex.Message());
+      }
+    });
+  }
+  ~ExceptionHandlerScope() { TGuiDispatcher::SetExceptionHandler(nullptr); }
+};
+
+TEST(GuiDispatcher, PostedCallsRunOnTheGuiThreadInOrderAndExpiredOnesAreDropped) {
+  ASSERT_TRUE(TGuiDispatcher::IsGuiThread());
+  QThread* gui = QThread::currentThread();
+  std::vector<int> ran;
+  std::vector<QThread*> threads;
+  auto guard = std::make_unique<TLifeGuard>();
+  std::vector<QString> errors;
+  ExceptionHandlerScope scope(&errors);
+
+  std::thread worker([&] {
+    EXPECT_FALSE(TGuiDispatcher::IsGuiThread());
+    for (int i = 0; i < 3; ++i)
+      TGuiDispatcher::Post([&, i] {
+        ran.push_back(i);
+        threads.push_back(QThread::currentThread());
+      });
+    TGuiDispatcher::Post([&] { ran.push_back(99); }, guard->GetToken());
+    TGuiDispatcher::Post([] { throw Exception("posted failure"); });
+  });
+  worker.join();
+  guard.reset();  // the owner goes before the GUI thread gets to its report
+  ASSERT_TRUE(PumpUntil([&] { return errors.size() == 1; }));
+  EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
+  for (QThread* t : threads) EXPECT_EQ(t, gui);
+  EXPECT_EQ(errors, std::vector<QString>{"posted failure"});
+}
+
+TEST(GuiDispatcher, SendBlocksTheWorkerUntilTheGuiThreadRanTheCall) {
+  QThread* gui = QThread::currentThread();
+  int value = 0;  // touched by the GUI thread only, read by the worker after Send returns
+  QThread* ranOn = nullptr;
+  std::atomic<bool> finished{false};
+  int seenByWorker = -1;
+  bool droppedFirst = true;
+  std::thread worker([&] {
+    TGuiDispatcher::Send(
+        [&] {
+          value = 42;
+          ranOn = QThread::currentThread();
+        },
+        {}, &droppedFirst);
+    seenByWorker = value;
+    finished = true;
+  });
+  ASSERT_TRUE(PumpUntil([&] { return finished.load(); }));
+  worker.join();
+  EXPECT_FALSE(droppedFirst);
+  EXPECT_EQ(seenByWorker, 42);
+  EXPECT_EQ(ranOn, gui);
+}
+
+TEST(GuiDispatcher, SendReturnsTheCallsExceptionAndDropsExpiredGuards) {
+  TLifeGuard guard;
+  guard.Revoke();
+  std::exception_ptr error;
+  bool dropped = false, ran = false;
+  std::atomic<bool> finished{false};
+  std::thread worker([&] {
+    error = TGuiDispatcher::Send([] { throw Exception("boom"); });
+    TGuiDispatcher::Send([&] { ran = true; }, guard.GetToken(), &dropped);
+    finished = true;
+  });
+  ASSERT_TRUE(PumpUntil([&] { return finished.load(); }));
+  worker.join();
+  ASSERT_TRUE(error);
+  EXPECT_THROW(std::rethrow_exception(error), Exception);
+  EXPECT_TRUE(dropped);
+  EXPECT_FALSE(ran);
+
+  // On the GUI thread itself the call runs at once.
+  bool inline_ran = false;
+  EXPECT_FALSE(TGuiDispatcher::Send([&] { inline_ran = true; }));
+  EXPECT_TRUE(inline_ran);
+}
+
+TEST(GuiDispatcher, WaitRunningSentCallsServesABlockedWorkerButNoTimers) {
+  std::atomic<bool> workerDone{false};
+  bool timerFired = false;
+  QTimer::singleShot(0, [&] { timerFired = true; });
+  int calls = 0;
+  std::thread worker([&] {
+    for (int i = 0; i < 5; ++i) TGuiDispatcher::Send([&] { ++calls; });
+    workerDone = true;
+    TGuiDispatcher::Wake();
+  });
+  TGuiDispatcher::WaitRunningSentCalls([&] { return workerDone.load(); });
+  worker.join();
+  EXPECT_EQ(calls, 5);
+  EXPECT_FALSE(timerFired);
+  PumpUntil([&] { return timerFired; });
+}
+
+TEST(PumpingWait, TimersKeepFiringWhileWaitingForASignalFromAWorker) {
+  TPumpingWait wait;
+  int ticks = 0;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start(5);
+  auto signal = wait.Signaller();
+  std::thread worker([signal] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    signal();
+  });
+  EXPECT_EQ(wait.Wait(0), TPumpingWait::Result::Signalled);
+  worker.join();
+  EXPECT_GE(ticks, 5);
+  // Still signalled: the next wait returns at once until reset.
+  EXPECT_EQ(wait.Wait(0), TPumpingWait::Result::Signalled);
+}
+
+TEST(PumpingWait, TimesOutAndSignalOutlivesTheWait) {
+  std::function<void()> late;
+  {
+    TPumpingWait wait;
+    late = wait.Signaller();
+    QElapsedTimer t;
+    t.start();
+    EXPECT_EQ(wait.Wait(60), TPumpingWait::Result::TimedOut);
+    EXPECT_GE(t.elapsed(), 55);
+    EXPECT_FALSE(wait.IsSignalled());
+  }
+  late();  // the wait is gone: nothing happens
+}
+
+TEST(PumpingWait, NestedWaitsEachEndOnTheirOwnSignal) {
+  TPumpingWait outer, inner;
+  TPumpingWait::Result innerResult{};
+  QTimer::singleShot(10, [&] {
+    QTimer::singleShot(20, [&] { inner.Signal(); });
+    innerResult = inner.Wait(2000);
+    outer.Signal();
+  });
+  EXPECT_EQ(outer.Wait(2000), TPumpingWait::Result::Signalled);
+  EXPECT_EQ(innerResult, TPumpingWait::Result::Signalled);
+}
+
+}  // namespace
+}  // namespace zabko
