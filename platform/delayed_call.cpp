@@ -1,0 +1,26 @@
+#include "platform/delayed_call.h"
+
+#include "platform/exception.h"
+#include "platform/exception_handler.h"
+
+#include <QThread>
+
+namespace zabko {
+
+TDelayedCall::TDelayedCall(QObject* parent) : QObject(parent) {}
+
+void TDelayedCall::Post(Method method) {
+  Q_ASSERT(QThread::currentThread() == thread());
+  if (pending_) throw Exception(kAlreadyHasDelayedCall);
+  pending_ = std::move(method);
+  if (!pending_) return;  // an empty method: nothing to run
+  QMetaObject::invokeMethod(this, &TDelayedCall::Run, Qt::QueuedConnection);
+}
+
+void TDelayedCall::Run() {
+  if (!pending_) return;
+  Guarded(pending_);
+  pending_ = nullptr;
+}
+
+}  // namespace zabko
