@@ -115,10 +115,9 @@ QByteArray CommandLineText(const QStringList& arguments) {
   return parts.join(' ').toLocal8Bit();
 }
 
-// Fatal signals: write the record of the place that faulted, then let the previous disposition
-// (normally the default action: the process ends) deal with the signal.
+// Fatal signals: write the record of the place that faulted, then take the default action, which
+// ends the process.
 constexpr int kFatalSignals[] = {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL};
-struct sigaction g_previous[std::size(kFatalSignals)];
 
 void* FaultAddress(void* context) {
 #if defined(__x86_64__)
@@ -150,12 +149,7 @@ void FatalSignalHandler(int sig, siginfo_t* info, void* context) {
     char record[kRecordCapacity];
     WriteAll(fd, record, FormatRecord(record, frames, count));
   }
-  for (std::size_t i = 0; i < std::size(kFatalSignals); ++i) {
-    if (kFatalSignals[i] != sig) continue;
-    struct sigaction previous = g_previous[i];
-    if (!(previous.sa_flags & SA_SIGINFO) && previous.sa_handler == SIG_IGN) previous.sa_handler = SIG_DFL;
-    sigaction(sig, &previous, nullptr);
-  }
+  signal(sig, SIG_DFL);
   errno = savedErrno;
   // A signal sent by a process (raise, abort, kill) is sent again; a fault raised by the
   // processor repeats itself when the faulting instruction runs again after this return.
@@ -174,7 +168,7 @@ void InstallSignalHandlers() {
     action.sa_sigaction = FatalSignalHandler;
     action.sa_flags = SA_SIGINFO | SA_ONSTACK;
     sigemptyset(&action.sa_mask);
-    sigaction(kFatalSignals[i], &action, &g_previous[i]);
+    sigaction(kFatalSignals[i], &action, nullptr);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/gui_dispatcher.h"
 
 #include "platform/exception.h"
+#include "platform/exception_handler.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -33,7 +34,6 @@ struct DispatcherState {
   bool drainPosted = false;  // a drain of the sent calls is queued on the GUI thread
   bool shutDown = false;     // the application object is going: drop everything
   const QCoreApplication* registeredApp = nullptr;  // the one whose destruction calls ShutDown
-  TGuiDispatcher::TExceptionHandler handler;
 };
 
 DispatcherState& State() {
@@ -175,31 +175,18 @@ void TGuiDispatcher::Wake() {
   s.guiWake.notify_all();
 }
 
+// Exceptions of posted calls end where every other uncaught exception ends, so that the crash log
+// records them too.
 void TGuiDispatcher::SetExceptionHandler(TExceptionHandler handler) {
-  DispatcherState& s = State();
-  std::lock_guard lock(s.mutex);
-  s.handler = std::move(handler);
+  if (handler) {
+    SetApplicationExceptionHandler(std::move(handler));
+  } else {
+    SetApplicationExceptionHandler(nullptr);
+  }
 }
 
 void TGuiDispatcher::HandleException(std::exception_ptr error) {
-  if (!error) return;
-  TExceptionHandler handler;
-  {
-    DispatcherState& s = State();
-    std::lock_guard lock(s.mutex);
-    handler = s.handler;
-  }
-  if (handler) {
-    handler(error);
-    return;
-  }
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    qWarning("Unhandled exception: %s", e.what());
-  } catch (...) {
-    qWarning("Unhandled exception");
-  }
+  if (error) zabko::HandleException(error);
 }
 
 // ---------------------------------------------------------------------------------------------
