@@ -1,0 +1,87 @@
+// The settings store that stands in for the current user's registry: an ini-style file over a
+// registry key. "Software\Kestrani\Zabkolex" is the file Kestrani/Zabkolex.ini under
+// $XDG_CONFIG_HOME (default ~/.config); deeper keys are sections spelled as the system spells
+// them ("Users", "Messages\42", "Test\10"). Sections are registry sub-keys and keys are values;
+// names compare without regard to ASCII case, as in the registry.
+//
+// Every change is written at once, atomically (temporary file, then rename) and with mode 0600,
+// since the file holds a password. Several stores over the same file in one process share one
+// copy of its contents, and a change made by another process is read again before the next
+// read or write.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace zabko {
+
+class IniStore;
+
+class TRegistryIniFile {
+ public:
+  // Opens the store over a registry key of the current user, e.g. "Software\Kestrani\Zabkolex"
+  // or a sub-key of it ("Software\Kestrani\Zabkolex\Users"), which is then a settings file of
+  // its own whose sections are that key's sub-keys.
+  explicit TRegistryIniFile(const QString& key);
+  ~TRegistryIniFile();
+  TRegistryIniFile(const TRegistryIniFile&) = delete;
+  TRegistryIniFile& operator=(const TRegistryIniFile&) = delete;
+
+  // A store over a sub-key of this one ("Users" of the program key).
+  std::unique_ptr<TRegistryIniFile> OpenSubKey(const QString& subKey) const;
+
+  // 8-bit values are code page 1255 text.
+  QByteArray ReadString(const QString& section, const QString& ident, const QByteArray& def) const;
+  void WriteString(const QString& section, const QString& ident, const QByteArray& value);
+  // Wide values are kept as UTF-8, as the system keeps them.
+  QString ReadWideString(const QString& section, const QString& ident, const QString& def) const;
+  void WriteWideString(const QString& section, const QString& ident, const QString& value);
+  qint32 ReadInteger(const QString& section, const QString& ident, qint32 def) const;
+  void WriteInteger(const QString& section, const QString& ident, qint32 value);
+  bool ReadBool(const QString& section, const QString& ident, bool def) const;
+  void WriteBool(const QString& section, const QString& ident, bool value);
+  // Date-times as the system's day count with the time as the fraction.
+  double ReadDateTime(const QString& section, const QString& ident, double def) const;
+  void WriteDateTime(const QString& section, const QString& ident, double value);
+  double ReadFloat(const QString& section, const QString& ident, double def) const;
+  void WriteFloat(const QString& section, const QString& ident, double value);
+
+  bool ValueExists(const QString& section, const QString& ident) const;
+  bool SectionExists(const QString& section) const;
+  // The value names of a section, in the order they were first written.
+  QStringList ReadSection(const QString& section) const;
+  // The sub-keys directly under this store's key.
+  QStringList ReadSections() const;
+  // The sub-keys directly under a section.
+  QStringList ReadSubSections(const QString& section) const;
+  // Removes a section with all its sub-keys.
+  void EraseSection(const QString& section);
+  void DeleteKey(const QString& section, const QString& ident);
+  // Changes are written at once; kept for callers that flush explicitly.
+  void UpdateFile() {}
+
+  // The file that holds this key.
+  QString FileName() const;
+  const QString& Key() const { return key_; }
+
+ private:
+  TRegistryIniFile(std::shared_ptr<IniStore> store, QString key, QString prefix);
+  QString Path(const QString& section) const;
+
+  std::shared_ptr<IniStore> store_;
+  QString key_;
+  QString prefix_;  // sections of the file under this store's key, "" or "Users\"
+};
+
+// Where a registry key's file lives: "Software\Kestrani\Zabkolex" gives
+// $XDG_CONFIG_HOME/Kestrani/Zabkolex.ini and the section prefix for deeper keys.
+struct RegistryLocation {
+  QString fileName;
+  QString prefix;
+};
+RegistryLocation LocateRegistryKey(const QString& key);
+
+}  // namespace zabko

@@ -1,0 +1,106 @@
+#include "platform/registry_ini_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace zabko {
+namespace {
+
+// Each test gets its own configuration folder.
+class RegistryIniFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", dir_.path().toUtf8());
+  }
+  void TearDown() override { qputenv("XDG_CONFIG_HOME", saved_); }
+  QTemporaryDir dir_;
+  QByteArray saved_;
+};
+
+TEST_F(RegistryIniFileTest, KeyMapsToAFileUnderTheConfigFolder) {
+  const RegistryLocation l = LocateRegistryKey("Software\\Kestrani\\Zabkolex\\Users");
+  EXPECT_EQ(l.fileName, dir_.path() + "/Kestrani/Zabkolex.ini");
+  EXPECT_EQ(l.prefix, "Users\\");
+}
+
+TEST_F(RegistryIniFileTest, EveryValueKindRoundTripsThroughTheFile) {
+  const QString hebrew = QString::fromUtf8("שלום = עולם\\ \n next");
+  {
+    TRegistryIniFile ini("Software\\Kestrani\\Zabkolex");
+    ini.WriteString("Login", "LastUsername", "\xE3\xE5\xE3");  // Hebrew in code page 1255
+    ini.WriteWideString("Prod", "Folder", hebrew);
+    ini.WriteInteger("Test\\10", "Count", -42);
+    ini.WriteBool("Main", "UseLog", true);
+    ini.WriteDateTime("Follow", "Date", 40242.6041666667);
+    ini.WriteString("Messages\\42", "odd=key", "  spaced  ");
+  }
+  const QString file = dir_.path() + "/Kestrani/Zabkolex.ini";
+  EXPECT_EQ(QFileInfo(file).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+  // A new process sees the same values: drop every open store first.
+  TRegistryIniFile ini("Software\\Kestrani\\Zabkolex");
+  EXPECT_EQ(ini.ReadString("Login", "LastUsername", ""), QByteArray("\xE3\xE5\xE3"));
+  EXPECT_EQ(ini.ReadWideString("prod", "FOLDER", "none"), hebrew);  // names ignore case
+  EXPECT_EQ(ini.ReadInteger("Test\\10", "Count", 0), -42);
+  EXPECT_TRUE(ini.ReadBool("Main", "UseLog", false));
+  EXPECT_DOUBLE_EQ(ini.ReadDateTime("Follow", "Date", 0), 40242.6041666667);
+  EXPECT_EQ(ini.ReadString("Messages\\42", "odd=key", ""), QByteArray("  spaced  "));
+  EXPECT_EQ(ini.ReadWideString("Prod", "Missing", "NO_WAY_THIS_STRING_IS_HERE"),
+            "NO_WAY_THIS_STRING_IS_HERE");
+  EXPECT_EQ(ini.ReadInteger("Test\\10", "Missing", 7), 7);
+  ini.WriteString("Main", "NotANumber", "abc");
+  EXPECT_EQ(ini.ReadInteger("Main", "NotANumber", 3), 3);
+}
+
+TEST_F(RegistryIniFileTest, SectionsSubKeysAndErasing) {
+  TRegistryIniFile ini("Software\\Kestrani\\Zabkolex");
+  ini.WriteString("Users", "LastUser", "k1");
+  ini.WriteString("Users\\k1", "Username", "dana");
+  ini.WriteString("Users\\k1\\CubeMembers", "0", "http://a/");
+  ini.WriteString("Users\\k2", "Username", "noa");
+  ini.WriteString("Main", "X", "1");
+  EXPECT_EQ(ini.ReadSections(), QStringList({"Users", "Main"}));
+  EXPECT_EQ(ini.ReadSubSections("Users"), QStringList({"k1", "k2"}));
+  EXPECT_EQ(ini.ReadSection("Users\\k1"), QStringList({"Username"}));
+
+  auto users = ini.OpenSubKey("Users");
+  EXPECT_EQ(users->ReadSections(), QStringList({"k1", "k2"}));
+  EXPECT_EQ(users->ReadString("k2", "Username", ""), QByteArray("noa"));
+  users->EraseSection("k1");
+  // The erase is seen through the program key's store at once, sub-keys included.
+  EXPECT_FALSE(ini.SectionExists("Users\\k1"));
+  EXPECT_FALSE(ini.ValueExists("Users\\k1\\CubeMembers", "0"));
+  EXPECT_EQ(ini.ReadString("Users", "LastUser", ""), QByteArray("k1"));
+  ini.DeleteKey("Users", "LastUser");
+  EXPECT_FALSE(ini.ValueExists("Users", "LastUser"));
+}
+
+TEST_F(RegistryIniFileTest, ChangesByAnotherProcessAreReadAgain) {
+  TRegistryIniFile ini("Software\\Kestrani\\Zabkoplay");
+  ini.WriteString("Main", "UId", "one");
+  const QString file = ini.FileName();
+  // Another writer replaces the file.
+  QFile f(file + ".new");
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("[Main]\nUId=two\nSoundOn=0\n");
+  f.close();
+  ASSERT_TRUE(QFile::remove(file));
+  ASSERT_TRUE(QFile::rename(file + ".new", file));
+  EXPECT_EQ(ini.ReadString("Main", "UId", ""), QByteArray("two"));
+  EXPECT_FALSE(ini.ReadBool("Main", "SoundOn", true));
+}
+
+TEST_F(RegistryIniFileTest, UnwritableFolderFailsWithAClearMessage) {
+  QFile blocker(dir_.path() + "/Kestrani");
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));  // a file where the folder should be
+  blocker.close();
+  TRegistryIniFile ini("Software\\Kestrani\\Zabkolex");
+  EXPECT_THROW(ini.WriteString("Main", "X", "1"), std::exception);
+}
+
+}  // namespace
+}  // namespace zabko
