@@ -1,12 +1,7 @@
 #include "platform/wave_out.h"
 
-#include "platform/exception.h"
+#include "platform/gui_dispatcher.h"
 
-#include <QCoreApplication>
-#include <QMetaObject>
-#include <QtGlobal>
-
-#include <exception>
 #include <utility>
 
 namespace zabko {
@@ -91,21 +86,6 @@ TWaveOutOpener SetWaveOutOpener(TWaveOutOpener opener) {
   return std::exchange(CurrentOpener(), std::move(opener));
 }
 
-void PostToGuiThread(std::function<void()> call) {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (app == nullptr) return;  // no event loop to run it: the program is ending
-  QMetaObject::invokeMethod(
-      app,
-      [call = std::move(call)] {
-        try {
-          call();
-        } catch (const Exception& e) {
-          qWarning("Exception: %s", qUtf8Printable(e.Message()));
-        } catch (const std::exception& e) {
-          qWarning("Exception: %s", e.what());
-        }
-      },
-      Qt::QueuedConnection);
-}
+void PostToGuiThread(std::function<void()> call) { TGuiDispatcher::Post(std::move(call)); }
 
 }  // namespace zabko

@@ -110,8 +110,8 @@ TWaveOutOpener SetWaveOutOpener(TWaveOutOpener opener);
 int AlsaWaveOutOpen(std::unique_ptr<TWaveOutDevice>& device, unsigned deviceId, const TWaveFormat& format,
                     TWaveDoneCallback done);
 
-// Runs a call later on the GUI thread, from its event loop. An exception it raises is logged and
-// goes no further.
+// Runs a call later on the GUI thread, from its event loop (TGuiDispatcher::Post); an exception
+// it raises goes to the application's exception handler.
 void PostToGuiThread(std::function<void()> call);
 
 }  // namespace zabko
