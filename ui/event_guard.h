@@ -1,44 +1,20 @@
-// No exception crosses a Qt event handler: every handler runs its work through GuardedCall (or
-// connects a Guarded functor), and what it catches goes to the application's exception handler,
-// which the main window sets (it shows the message; the default writes a warning).
+// No exception crosses a Qt event handler. The kit's controls emit their events through
+// Guarded (platform/exception_handler.h), which hands what it catches to the crash log's hook
+// and then to the application's exception handler; a window's own overridden Qt event handlers
+// do the same, and a handler connected to a plain Qt signal is wrapped with GuardedSlot.
 #pragma once
 
-#include <QString>
+#include "platform/exception_handler.h"
 
-#include <exception>
-#include <functional>
 #include <utility>
 
 namespace zabko {
 
-using TExceptionHandler = std::function<void(const QString& message)>;
-
-// Sets the application's exception handler; an empty function restores the default.
-void SetApplicationExceptionHandler(TExceptionHandler handler);
-
-// The message of an exception: zabko::Exception's message, std::exception's what(), or
-// "Unknown exception".
-QString ExceptionMessage(const std::exception_ptr& error);
-
-// Hands the exception being handled to the application's exception handler. Call it only
-// inside a catch block. A handler that throws itself is contained here.
-void HandleCurrentException() noexcept;
-
-// Runs Work and hands any exception to the application's exception handler.
-template <class Work>
-void GuardedCall(Work&& work) noexcept {
-  try {
-    std::forward<Work>(work)();
-  } catch (...) {
-    HandleCurrentException();
-  }
-}
-
 // A functor for connect() that runs Function guarded, with the signal's arguments.
 template <class Function>
-auto Guarded(Function function) {
+auto GuardedSlot(Function function) {
   return [function = std::move(function)](auto&&... args) mutable {
-    GuardedCall([&] { function(std::forward<decltype(args)>(args)...); });
+    Guarded([&] { function(std::forward<decltype(args)>(args)...); });
   };
 }
 

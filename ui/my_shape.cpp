@@ -105,7 +105,7 @@ void TRoundedPanel::mousePressEvent(QMouseEvent* event) {
 }
 
 void TRoundedPanel::mouseReleaseEvent(QMouseEvent* event) {
-  if (click_.Release(event, this)) GuardedCall([this] { emit Onclick(); });
+  if (click_.Release(event, this)) Guarded([this] { emit Onclick(); });
 }
 
 }  // namespace zabko

@@ -37,8 +37,6 @@ void TNBase::SetAlignment(TAlignment alignment) { SetAndRepaint(this, alignment_
 
 void TNBase::Loaded() { loading_ = false; }
 
-void TNBase::GuardedFire(const std::function<void()>& emitter) { GuardedCall(emitter); }
-
 void TNBase::mousePressEvent(QMouseEvent* event) {
   click_.Press(event);
   event->accept();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/component.h"
+#include "ui/event_guard.h"
 #include "ui/form_loading.h"
 #include "ui/n_manager.h"
 #include "ui/win_color.h"
@@ -52,12 +53,10 @@ class TNBase : public QWidget, public INLoadable {
   // Emits a signal guarded: an exception in a handler goes to the application's handler.
   template <class Self, class Signal>
   static void Fire(Self* self, Signal signal) {
-    GuardedFire([self, signal] { (self->*signal)(); });
+    Guarded([self, signal] { (self->*signal)(); });
   }
 
  private:
-  static void GuardedFire(const std::function<void()>& emitter);
-
   QPointer<TNManager> manager_;
   TColor color_ = clBtnFace;
   QString caption_;

@@ -40,7 +40,7 @@ void TTntLabel::changeEvent(QEvent* event) {
 
 void TTntLabel::enterEvent(QEnterEvent* event) {
   QLabel::enterEvent(event);
-  GuardedCall([this] {
+  Guarded([this] {
     MouseEntered();
     emit OnMouseEnter();
   });
@@ -48,7 +48,7 @@ void TTntLabel::enterEvent(QEnterEvent* event) {
 
 void TTntLabel::leaveEvent(QEvent* event) {
   QLabel::leaveEvent(event);
-  GuardedCall([this] {
+  Guarded([this] {
     MouseLeft();
     emit OnMouseLeave();
   });
@@ -60,7 +60,7 @@ void TTntLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void TTntLabel::mouseReleaseEvent(QMouseEvent* event) {
-  if (click_.Release(event, this)) GuardedCall([this] { emit OnClick(); });
+  if (click_.Release(event, this)) Guarded([this] { emit OnClick(); });
 }
 
 // ---- TLabel2 ---------------------------------------------------------------------------------

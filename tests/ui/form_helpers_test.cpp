@@ -168,21 +168,19 @@ TEST(FormLoadingTest, AMissingBitmapFailsTheFormsCreation) {
   EXPECT_THROW(loading.Finish(), Exception);
 }
 
-TEST(EventGuardTest, HandsEveryKindOfExceptionToTheHandler) {
+TEST(EventGuardTest, GuardedSlotsPassTheArgumentsAndHandTheExceptionOn) {
   QStringList messages;
-  SetApplicationExceptionHandler([&](const QString& message) { messages << message; });
-  GuardedCall([] { throw Exception("File not found in DB: x"); });
-  GuardedCall([] { throw std::runtime_error("runtime"); });
-  GuardedCall([] { throw 42; });
-  GuardedCall([] {});
-  auto guarded = Guarded([](int value) {
-    if (value) throw Exception(QString::number(value));
+  SetApplicationExceptionHandler([&](const std::exception_ptr& error) { messages << ExceptionMessage(error); });
+  int seen = 0;
+  auto slot = GuardedSlot([&](int value, const QString& text) {
+    seen = value;
+    if (!text.isEmpty()) throw Exception(text);
   });
-  guarded(7);
-  SetApplicationExceptionHandler([](const QString&) { throw Exception("the handler fails too"); });
-  GuardedCall([] { throw Exception("contained"); });  // must not escape
+  slot(7, QString());
+  slot(8, QStringLiteral("Bad word"));
   SetApplicationExceptionHandler({});
-  EXPECT_EQ(messages, (QStringList{"File not found in DB: x", "runtime", "Unknown exception", "7"}));
+  EXPECT_EQ(seen, 8);
+  EXPECT_EQ(messages, QStringList{"Bad word"});
 }
 
 TEST(WinColorTest, ConvertsBlueInTheHighByte) {

@@ -223,7 +223,7 @@ TEST_F(SpriteButtonTest, MiddleAndRightButtonsDoNothing) {
 
 TEST_F(SpriteButtonTest, AHandlerThatThrowsReachesTheApplicationHandler) {
   QStringList handled;
-  SetApplicationExceptionHandler([&](const QString& message) { handled << message; });
+  SetApplicationExceptionHandler([&](const std::exception_ptr& error) { handled << ExceptionMessage(error); });
   QObject::connect(button, &TNBase::OnClick, [] { throw Exception("Button failed"); });
   QTest::mouseClick(button, Qt::LeftButton, {}, Inside());
   SetApplicationExceptionHandler({});
