@@ -1,3 +1,8 @@
 # The command-line writer is run by its test.
 add_dependencies(test_tools zabko_resdb)
 target_compile_definitions(test_tools PRIVATE ZABKO_RESDB="$<TARGET_FILE:zabko_resdb>")
+# The generated word databases are read by their test.
+add_dependencies(test_tools zabko_word_databases zabko_wordsdb)
+target_compile_definitions(test_tools PRIVATE ZABKO_DATA_OUT="${ZABKO_DATA_OUT}"
+  ZABKO_TEST_DATA_OUT="${ZABKO_TEST_DATA_OUT}" ZABKO_WORDSDB="$<TARGET_FILE:zabko_wordsdb>"
+  ZABKO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
