@@ -1,8 +1,12 @@
 // Small helpers shared by the tests of every library.
 #pragma once
 
+#include "platform/exception.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <functional>
 
 #include <ostream>
 
@@ -19,5 +23,15 @@ QByteArray FromHex(const char* hex);
 
 // The folder of the checked-in test fixtures.
 QString FixturePath(const QString& name);
+
+// The message of the zabko::Exception that F throws, or "(no exception)".
+inline QString MessageOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return QStringLiteral("(no exception)");
+}
 
 }  // namespace zabko::test

@@ -5,3 +5,7 @@ qt_add_resources(test_core test_core_resources PREFIX "/rcdata" BASE ${CMAKE_CUR
 
 # Resource databases for the tests are written with the tools' writer.
 target_link_libraries(test_core PRIVATE zabko_tools)
+
+# The stored text packs, and the sources that the key-coverage test reads.
+target_link_libraries(test_core PRIVATE zabko_text_packs)
+target_compile_definitions(test_core PRIVATE ZABKO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

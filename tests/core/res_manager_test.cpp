@@ -15,6 +15,7 @@ namespace zabko {
 namespace {
 
 using test::FromHex;
+using test::MessageOf;
 
 QByteArray ReadN(TStream& s, qint64 n) {
   QByteArray out(n, '\0');
@@ -26,15 +27,6 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(bytes);
-}
-
-QString MessageOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return QStringLiteral("(no exception)");
 }
 
 // A folder with database files, and an empty program folder for loose files.
