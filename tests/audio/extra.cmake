@@ -1,0 +1,5 @@
+# The demo pronunciations, when the build makes them, are checked against the demo word lists.
+if(TARGET zabko_pronunciations)
+  add_dependencies(test_audio zabko_pronunciations)
+  target_compile_definitions(test_audio PRIVATE ZABKO_DEMO_DATA="${ZABKO_DATA_OUT}")
+endif()
