@@ -1,5 +1,8 @@
 #include "tests/common/test_util.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 namespace zabko::test {
 
 QByteArray FromHex(const char* hex) {
@@ -14,6 +17,13 @@ QString FixturePath(const QString& name) {
 #else
   return name;
 #endif
+}
+
+bool PumpEventsUntil(const std::function<bool()>& done, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return done();
 }
 
 }  // namespace zabko::test

@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <functional>
-
 #include <ostream>
 
 // Readable values in test failures.
@@ -33,5 +32,8 @@ inline QString MessageOf(const std::function<void()>& f) {
   }
   return QStringLiteral("(no exception)");
 }
+
+// Processes events until Done holds or Ms milliseconds have passed; returns Done().
+bool PumpEventsUntil(const std::function<bool()>& done, int ms = 10000);
 
 }  // namespace zabko::test

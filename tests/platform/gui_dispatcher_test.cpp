@@ -1,6 +1,7 @@
 #include "platform/gui_dispatcher.h"
 
 #include "platform/exception.h"
+#include "tests/common/test_util.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,14 +16,6 @@
 
 namespace zabko {
 namespace {
-
-// Pumps events until Done holds or the time runs out.
-bool PumpUntil(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return done();
-}
 
 class ExceptionHandlerScope {
  public:
@@ -59,7 +52,7 @@ TEST(GuiDispatcher, PostedCallsRunOnTheGuiThreadInOrderAndExpiredOnesAreDropped)
   });
   worker.join();
   guard.reset();  // the owner goes before the GUI thread gets to its report
-  ASSERT_TRUE(PumpUntil([&] { return errors.size() == 1; }));
+  ASSERT_TRUE(test::PumpEventsUntil([&] { return errors.size() == 1; }));
   EXPECT_EQ(ran, (std::vector<int>{0, 1, 2}));
   for (QThread* t : threads) EXPECT_EQ(t, gui);
   EXPECT_EQ(errors, std::vector<QString>{"posted failure"});
@@ -82,7 +75,7 @@ TEST(GuiDispatcher, SendBlocksTheWorkerUntilTheGuiThreadRanTheCall) {
     seenByWorker = value;
     finished = true;
   });
-  ASSERT_TRUE(PumpUntil([&] { return finished.load(); }));
+  ASSERT_TRUE(test::PumpEventsUntil([&] { return finished.load(); }));
   worker.join();
   EXPECT_FALSE(droppedFirst);
   EXPECT_EQ(seenByWorker, 42);
@@ -100,7 +93,7 @@ TEST(GuiDispatcher, SendReturnsTheCallsExceptionAndDropsExpiredGuards) {
     TGuiDispatcher::Send([&] { ran = true; }, guard.GetToken(), &dropped);
     finished = true;
   });
-  ASSERT_TRUE(PumpUntil([&] { return finished.load(); }));
+  ASSERT_TRUE(test::PumpEventsUntil([&] { return finished.load(); }));
   worker.join();
   ASSERT_TRUE(error);
   EXPECT_THROW(std::rethrow_exception(error), Exception);
@@ -127,7 +120,7 @@ TEST(GuiDispatcher, WaitRunningSentCallsServesABlockedWorkerButNoTimers) {
   worker.join();
   EXPECT_EQ(calls, 5);
   EXPECT_FALSE(timerFired);
-  PumpUntil([&] { return timerFired; });
+  test::PumpEventsUntil([&] { return timerFired; });
 }
 
 TEST(PumpingWait, TimersKeepFiringWhileWaitingForASignalFromAWorker) {

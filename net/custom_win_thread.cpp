@@ -1,0 +1,244 @@
+#include "net/custom_win_thread.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace zabko {
+namespace {
+
+// Nice values standing in for the seven priority levels; raising above normal needs privileges
+// and is then silently left at normal.
+constexpr int kNiceOfLevel[7] = {19, 10, 5, 0, -5, -10, -20};
+
+// Marks the GUI thread as being inside a call of one worker.
+class SyncCallScope {
+ public:
+  explicit SyncCallScope(std::atomic<int>& counter) : counter_(counter) { ++counter_; }
+  ~SyncCallScope() { --counter_; }
+
+ private:
+  std::atomic<int>& counter_;
+};
+
+}  // namespace
+
+std::shared_ptr<TEventWinThread> TEventWinThread::Create(TCustomWinThread* owner) {
+  return std::shared_ptr<TEventWinThread>(new TEventWinThread(owner));
+}
+
+TEventWinThread::~TEventWinThread() {
+  terminated_ = true;
+  if (!thread_.joinable()) return;
+  if (thread_.get_id() == std::this_thread::get_id())
+    thread_.detach();
+  else
+    thread_.join();
+}
+
+void TEventWinThread::Terminate() {
+  terminated_ = true;
+  std::lock_guard lock(suspendMutex_);
+  suspendChanged_.notify_all();
+}
+
+bool TEventWinThread::CheckTerminated() {
+  std::unique_lock lock(suspendMutex_);
+  suspendChanged_.wait(lock, [&] { return suspendCount_ == 0 || terminated_.load(); });
+  return terminated_.load();
+}
+
+bool TEventWinThread::Suspended() const {
+  std::lock_guard lock(suspendMutex_);
+  return suspendCount_ > 0;
+}
+
+bool TEventWinThread::Started() const {
+  std::lock_guard lock(suspendMutex_);
+  return started_;
+}
+
+void TEventWinThread::Suspend() {
+  std::lock_guard lock(suspendMutex_);
+  ++suspendCount_;
+}
+
+void TEventWinThread::Resume() {
+  std::unique_lock lock(suspendMutex_);
+  if (suspendCount_ == 0) return;
+  if (--suspendCount_ > 0) return;
+  suspendChanged_.notify_all();
+  if (started_) return;
+  started_ = true;
+  lock.unlock();
+  thread_ = std::thread(&TEventWinThread::ThreadProc, shared_from_this());
+}
+
+void TEventWinThread::ThreadProc(std::shared_ptr<TEventWinThread> self) {
+  self->threadId_ = static_cast<int>(::gettid());
+  if (!self->terminated_) {
+    self->running_ = true;
+    self->ApplyPriority();
+    self->RunExecute();
+    try {
+      self->NotifyFinish();
+    } catch (...) {
+      self->fatalException_ = std::current_exception();
+    }
+    self->running_ = false;
+  }
+  self->finished_ = true;
+  if (self->onThreadEnd_) self->onThreadEnd_();
+  TGuiDispatcher::Wake();
+  // Dropping the last reference here runs the destructor on this thread, which then detaches.
+}
+
+void TEventWinThread::RunExecute() {
+  if (!OnExecute || !callsGuard_.Alive()) return;
+  try {
+    OnExecute(*this);
+  } catch (...) {
+    std::exception_ptr error = std::current_exception();
+    if (!handleExceptions_) {
+      fatalException_ = error;
+      return;
+    }
+    try {
+      Synchronize([this, error] {
+        if (OnException)
+          OnException(*this, error);
+        else
+          TGuiDispatcher::HandleException(error);
+      });
+    } catch (...) {
+    }
+  }
+}
+
+void TEventWinThread::NotifyFinish() {
+  if (!OnFinish) return;
+  Synchronize([this] {
+    try {
+      OnFinish(*this);
+    } catch (...) {
+      if (!handleExceptions_) throw;
+      // The finish hook may have destroyed the owner: only report what is left to report.
+      std::exception_ptr error = std::current_exception();
+      if (OnException && callsGuard_.Alive())
+        OnException(*this, error);
+      else
+        TGuiDispatcher::HandleException(error);
+    }
+  });
+}
+
+void TEventWinThread::Synchronize(const std::function<void()>& method) {
+  keptException_ = nullptr;
+  std::exception_ptr error = TGuiDispatcher::Send(
+      [this, &method] {
+        SyncCallScope scope(inSyncCall_);
+        method();
+      },
+      callsGuard_.GetToken());
+  keptException_ = error;
+  if (error && !handleExceptions_) std::rethrow_exception(error);
+}
+
+int TEventWinThread::WaitFor() {
+  if (!Started()) return ReturnValue();
+  if (thread_.joinable() && thread_.get_id() == std::this_thread::get_id()) return ReturnValue();
+  if (TGuiDispatcher::IsGuiThread()) TGuiDispatcher::WaitRunningSentCalls([this] { return finished_.load(); });
+  if (thread_.joinable()) thread_.join();
+  return ReturnValue();
+}
+
+void TEventWinThread::SetPriority(int index) {
+  if (index < 0 || index > 6) return;
+  priority_ = index;
+  if (running_) ApplyPriority();
+}
+
+void TEventWinThread::ApplyPriority() {
+  const int tid = threadId_.load();
+  if (tid == 0) return;
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), kNiceOfLevel[priority_.load()]);
+}
+
+std::shared_ptr<TEventWinThread> TEventWinThread::Clone() const {
+  std::shared_ptr<TEventWinThread> clone = Create(owner_);
+  clone->priority_ = priority_.load();
+  clone->OnExecute = OnExecute;
+  clone->OnException = OnException;
+  clone->OnFinish = OnFinish;
+  return clone;
+}
+
+void TEventWinThread::Abandon() {
+  callsGuard_.Revoke();
+  Terminate();
+  // A wait for this worker is over: it no longer counts as the running request.
+  if (Started() && onThreadEnd_) onThreadEnd_();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TCustomWinThread::TCustomWinThread() : worker_(TEventWinThread::Create(this)) {}
+
+TCustomWinThread::~TCustomWinThread() {
+  guard_.Revoke();
+  retired_.push_back(std::move(worker_));
+  for (auto& w : retired_) w->Abandon();
+  for (auto& w : retired_)
+    if (!w->InSynchronizedCall()) w->WaitFor();
+}
+
+void TCustomWinThread::Retire(std::shared_ptr<TEventWinThread> worker) {
+  std::erase_if(retired_, [](const std::shared_ptr<TEventWinThread>& w) { return w->Finished(); });
+  if (!worker->Started() || worker->Finished()) return;  // released here; a finished thread joins at once
+  worker->Abandon();
+  retired_.push_back(std::move(worker));
+}
+
+void TCustomWinThread::ResetThread(bool kill) {
+  if (!kill) {
+    worker_->Terminate();
+    return;
+  }
+  std::shared_ptr<TEventWinThread> old = std::move(worker_);
+  worker_ = old->Clone();
+  Retire(std::move(old));
+}
+
+void TCustomWinThread::SetSuspended(bool value) {
+  if (value == worker_->Suspended()) return;
+  if (value)
+    worker_->Suspend();
+  else
+    worker_->Resume();
+}
+
+void TCustomWinThread::Synchronize(const std::function<void()>& method) {
+  if (Destroying()) return;
+  worker_->Synchronize(method);
+}
+
+bool TCustomWinThread::Execute() {
+  ResetThread(true);
+  TEventWinThread& worker = *worker_;
+  worker.SetHandleExceptions(HandleExceptions);
+  TPumpingWait wait;
+  if (WaitThread) worker.SetOnThreadEnd(wait.Signaller());
+  worker.Resume();
+  if (!WaitThread) return true;
+
+  const TLifeGuard::Token alive = guard_.GetToken();
+  const TPumpingWait::Result result = wait.Wait(WaitTimeout);
+  if (!alive.Alive()) return false;  // an event handler destroyed us meanwhile
+  if (result != TPumpingWait::Result::TimedOut) return true;
+  bool terminateThread = true;
+  if (OnWaitTimeoutExpired) OnWaitTimeoutExpired(*this, terminateThread);
+  if (!alive.Alive()) return false;
+  if (terminateThread) ResetThread(true);
+  return !terminateThread;
+}
+
+}  // namespace zabko

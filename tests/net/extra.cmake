@@ -1,0 +1,4 @@
+# The HTTP tests run a small cpp-httplib server inside the test process.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+target_link_libraries(test_net PRIVATE PkgConfig::HTTPLIB)
