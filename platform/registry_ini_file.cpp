@@ -1,5 +1,6 @@
 #include "platform/registry_ini_file.h"
 
+#include "platform/atomic_file.h"
 #include "platform/code_page.h"
 #include "platform/exception.h"
 
@@ -10,12 +11,8 @@
 #include <QMutex>
 #include <QStandardPaths>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace zabko {
@@ -242,40 +239,9 @@ class IniStore {
         out += EscapeText(name, true).toUtf8() + '=' + EscapeText(value, false).toUtf8() + '\n';
       out += '\n';
     }
-    WriteAtomically(out);
+    // The file holds a password: only its owner may read it.
+    WriteFileAtomically(fileName_, out, 0600);
     stamp_ = Stamp();
-  }
-
-  // A temporary file beside the target (mode 0600 from the start), synced, then renamed over it.
-  void WriteAtomically(const QByteArray& contents) {
-    const QFileInfo info(fileName_);
-    QDir().mkpath(info.absolutePath());
-    QByteArray pattern = QFile::encodeName(info.absolutePath() + "/." + info.fileName() + ".XXXXXX");
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0)
-      throw Exception(QStringLiteral("Cannot write the settings file %1: %2")
-                          .arg(fileName_, QString::fromLocal8Bit(std::strerror(errno))));
-    const char* p = contents.constData();
-    qsizetype left = contents.size();
-    bool ok = true;
-    while (left > 0) {
-      const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        ok = false;
-        break;
-      }
-      p += n;
-      left -= n;
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(pattern.constData(), QFile::encodeName(fileName_).constData()) == 0;
-    if (!ok) {
-      const QString reason = QString::fromLocal8Bit(std::strerror(errno));
-      ::unlink(pattern.constData());
-      throw Exception(QStringLiteral("Cannot write the settings file %1: %2").arg(fileName_, reason));
-    }
   }
 
   QString fileName_;
