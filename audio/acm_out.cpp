@@ -1,5 +1,7 @@
 #include "audio/acm_out.h"
 
+#include "platform/gui_dispatcher.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -55,6 +57,7 @@ TACMOut::~TACMOut() {
 }
 
 void TACMOut::Open(const TWaveFormat& format) {
+  Q_ASSERT(TGuiDispatcher::IsGuiThread());
   if (open_) return;
   heldBack_ = NumBuffers;
   format_ = format;
@@ -70,6 +73,7 @@ void TACMOut::Open(const TWaveFormat& format) {
 }
 
 bool TACMOut::PlayBuffer(const void* data, qint64 count) {
+  Q_ASSERT(TGuiDispatcher::IsGuiThread());
   if (count <= 0 || !open_) return false;
   auto owned = std::make_unique<Buffer>();
   owned->data = QByteArray(static_cast<const char*>(data), count);

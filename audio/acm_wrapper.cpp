@@ -21,7 +21,11 @@ TACMWrapper::TACMWrapper(int sampleRate, int channels)
 
 TACMWrapper::~TACMWrapper() { out_->ACMOutClose(); }
 
-void TACMWrapper::OnBufferDone(TACMOut*, TWaveHeader*) { ++FinishedCount; }
+void TACMWrapper::OnBufferDone(TACMOut*, TWaveHeader*) {
+  ++FinishedCount;
+  // Played out: the device goes, so that sounds kept in a cache hold none between plays.
+  if (IsIdle()) out_->ACMOutClose();
+}
 
 void TACMWrapper::Write(TMemoryStream& stream) {
   if (stream.Size() == 0) return;

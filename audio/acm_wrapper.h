@@ -16,8 +16,8 @@ TWaveFormat PcmFormat(int sampleRate, int channels);
 
 class TACMWrapper {
  public:
-  // The device opens with the first block written, so that a wrapper that never plays holds
-  // no device.
+  // The device opens with a block written and closes once everything written has played, so
+  // that a wrapper holds a device only while it sounds.
   TACMWrapper(int sampleRate, int channels);
   ~TACMWrapper();
   TACMWrapper(const TACMWrapper&) = delete;

@@ -89,11 +89,14 @@ TEST_F(ACMWrapperTest, PlayingASoundTwiceQuicklyOverlapsOnTwoDevices) {
   EXPECT_FALSE(first->Locked);
 
   wave.CompleteAll();
-  file.PlayFile();  // idle again: the same wrapper plays
-  EXPECT_EQ(wave.devices.size(), 2u);
+  EXPECT_TRUE(wave.devices.empty()) << "a device is held only while it sounds";
+  TACMWrapper* second = file.Wrapper();
+  file.PlayFile();  // idle again: the same wrapper plays, on a device opened anew
+  EXPECT_EQ(file.Wrapper(), second);
+  EXPECT_EQ(wave.devices.size(), 1u);
+  EXPECT_EQ(wave.opens, 3);
   GetACMManager().Get(16000, 1);
   EXPECT_EQ(GetACMManager().Count(), 2) << "the first wrapper, released and finished, is freed";
-  EXPECT_EQ(wave.devices.size(), 1u);
 
   file.CloseFile();
   EXPECT_EQ(file.Wrapper(), nullptr);
