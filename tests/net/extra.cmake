@@ -1,4 +1,5 @@
-# The HTTP tests run a small cpp-httplib server inside the test process.
+# The HTTP tests run a small cpp-httplib server inside the test process; the client is tested
+# against the stand-in server.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
-target_link_libraries(test_net PRIVATE PkgConfig::HTTPLIB)
+target_link_libraries(test_net PRIVATE PkgConfig::HTTPLIB zabko_devserver)

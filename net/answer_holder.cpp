@@ -1,0 +1,110 @@
+#include "net/answer_holder.h"
+
+#include "core/exception_log.h"
+#include "net/zabkolex_client.h"
+#include "platform/atomic_file.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace zabko {
+
+namespace {
+constexpr int kColumns = 4;
+constexpr quint8 kNoResult = 0xFF;
+
+bool IsMark(int kind) { return kind == kAnswerMarkedKnown || kind == kAnswerMarkRemoved; }
+}  // namespace
+
+TAnswerHolder::TAnswerHolder() {
+  for (int i = 0; i < kColumns; ++i) data_.AddNewPacket();
+}
+
+void TAnswerHolder::AddAnswer(qint32 languageCode, qint32 wordId, const TDataPacket* detail,
+                              quint8 kind) {
+  data_.GetPacket(0)->AddInteger(languageCode);
+  data_.GetPacket(1)->AddInteger(wordId);
+  data_.GetPacket(2)->AddInteger(kind);
+  TDataPacket* entry = data_.GetPacket(3)->AddNewPacket();
+  if (detail) entry->Assign(*detail);
+}
+
+int TAnswerHolder::Count() const { return data_.GetPacket(0)->IntegerCount(); }
+
+void TAnswerHolder::Clear() {
+  for (int i = 0; i < kColumns - 1; ++i) data_.GetPacket(i)->Clear();
+  data_.GetPacket(3)->Clear();
+}
+
+bool TAnswerHolder::IsValidQueue(const TDataPacket& packet) {
+  if (packet.PacketCount() != kColumns) return false;
+  const int n = packet.GetPacket(0)->IntegerCount();
+  return packet.GetPacket(1)->IntegerCount() == n && packet.GetPacket(2)->IntegerCount() == n &&
+         packet.GetPacket(3)->PacketCount() == n;
+}
+
+void TAnswerHolder::LoadFromFile(const QString& fileName) {
+  try {
+    QFile file(fileName);
+    if (!file.exists()) {
+      file.open(QIODevice::WriteOnly);  // an empty file is an empty queue
+      return;
+    }
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty()) return;
+    TDataPacket loaded;
+    loaded.LoadFromBytes(bytes);
+    if (!IsValidQueue(loaded)) return;
+    data_.Assign(loaded);
+  } catch (...) {
+    // A damaged answers file keeps the queue in memory as it was.
+  }
+}
+
+void TAnswerHolder::SaveToFile(const QString& fileName) const {
+  WriteFileAtomically(fileName, data_.SaveToBytes());
+}
+
+bool TAnswerHolder::Upload(TZabkolexClient& client) {
+  if (IsEmpty()) return true;
+  const int n = std::min(kBatchSize, Count());
+  const TDataPacket& langs = *data_.GetPacket(0);
+  const TDataPacket& ids = *data_.GetPacket(1);
+  const TDataPacket& kinds = *data_.GetPacket(2);
+  const TDataPacket& details = *data_.GetPacket(3);
+
+  TDataPacket request, reply;
+  TDataPacket* args = client.BeginSessionRequest("UpdateWords", request);
+  int marks = 0;
+  for (int i = 0; i < n; ++i) {
+    const int kind = kinds.GetInteger(i);
+    TDataPacket* entry = args->AddNewPacket();
+    entry->AddInteger(langs.GetInteger(i));
+    entry->AddInteger(ids.GetInteger(i));
+    entry->AddBoolean(IsMark(kind));
+    entry->AddBoolean(kind == kAnswerRight || kind == kAnswerMarkedKnown);
+    entry->AddNewPacket()->Assign(*details.GetPacket(i));
+    if (IsMark(kind)) ++marks;
+  }
+  if (!client.Call(request, reply, 3)) return false;
+  if (reply.ByteCount() != marks) {
+    LogLine("UpdateWords: " + QByteArray::number(reply.ByteCount()) + " results for " +
+            QByteArray::number(marks) + " known marks; the answers stay queued");
+    return false;
+  }
+  int byte = 0;
+  for (int i = 0; i < n; ++i) {
+    const int kind = kinds.GetInteger(i);
+    if (!IsMark(kind)) continue;
+    const quint8 status = reply.GetByte(byte++);
+    if (OnMarkResult && status != kNoResult)
+      OnMarkResult(langs.GetInteger(i), ids.GetInteger(i), status, kind == kAnswerMarkRemoved);
+  }
+  for (int i = 0; i < kColumns - 1; ++i) data_.GetPacket(i)->DeleteIntegers(0, n);
+  data_.GetPacket(3)->DeletePackets(0, n);
+  return true;
+}
+
+}  // namespace zabko
