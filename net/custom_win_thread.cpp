@@ -3,8 +3,72 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <deque>
+#include <thread>
+
 namespace zabko {
 namespace {
+
+// Idle system threads that run worker bodies. A thread whose priority was changed for a body is
+// not reused (lowering is one-way for an unprivileged process); one unused for kIdleLimit ends.
+class WorkerPool {
+ public:
+  static WorkerPool& Instance() {
+    static WorkerPool* pool = new WorkerPool;  // threads may outlive static destruction
+    return *pool;
+  }
+
+  void Run(std::function<void()> job) {
+    std::unique_lock lock(mutex_);
+    if (idle_ > static_cast<int>(jobs_.size())) {
+      jobs_.push_back(std::move(job));
+      queued_ = static_cast<int>(jobs_.size());
+      wake_.notify_one();
+      return;
+    }
+    lock.unlock();
+    std::thread([this, job = std::move(job)]() mutable { Loop(std::move(job)); }).detach();
+  }
+
+  // Marks the current pool thread as not to be reused.
+  static void Taint() { tainted_ = true; }
+
+ private:
+  static constexpr auto kIdleLimit = std::chrono::seconds(30);
+  static constexpr auto kSpin = std::chrono::microseconds(500);
+
+  void Loop(std::function<void()> job) {
+    for (;;) {
+      job();
+      job = nullptr;
+      if (tainted_) return;
+      std::unique_lock lock(mutex_);
+      ++idle_;
+      // Requests often follow each other closely: look for the next one for a moment before
+      // sleeping, since waking a sleeping thread costs a scheduler round.
+      lock.unlock();
+      const auto spinEnd = std::chrono::steady_clock::now() + kSpin;
+      while (queued_.load() == 0 && std::chrono::steady_clock::now() < spinEnd) std::this_thread::yield();
+      lock.lock();
+      const bool got = wake_.wait_for(lock, kIdleLimit, [&] { return !jobs_.empty(); });
+      --idle_;
+      if (!got) return;
+      job = std::move(jobs_.front());
+      jobs_.pop_front();
+      queued_ = static_cast<int>(jobs_.size());
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<std::function<void()>> jobs_;
+  int idle_ = 0;
+  std::atomic<int> queued_{0};  // jobs_.size(), readable without the mutex
+  static thread_local bool tainted_;
+};
+
+thread_local bool WorkerPool::tainted_ = false;
 
 // Nice values standing in for the seven priority levels; raising above normal needs privileges
 // and is then silently left at normal.
@@ -26,14 +90,7 @@ std::shared_ptr<TEventWinThread> TEventWinThread::Create(TCustomWinThread* owner
   return std::shared_ptr<TEventWinThread>(new TEventWinThread(owner));
 }
 
-TEventWinThread::~TEventWinThread() {
-  terminated_ = true;
-  if (!thread_.joinable()) return;
-  if (thread_.get_id() == std::this_thread::get_id())
-    thread_.detach();
-  else
-    thread_.join();
-}
+TEventWinThread::~TEventWinThread() { terminated_ = true; }
 
 void TEventWinThread::Terminate() {
   terminated_ = true;
@@ -70,7 +127,7 @@ void TEventWinThread::Resume() {
   if (started_) return;
   started_ = true;
   lock.unlock();
-  thread_ = std::thread(&TEventWinThread::ThreadProc, shared_from_this());
+  WorkerPool::Instance().Run([self = shared_from_this()]() mutable { ThreadProc(std::move(self)); });
 }
 
 void TEventWinThread::ThreadProc(std::shared_ptr<TEventWinThread> self) {
@@ -86,10 +143,16 @@ void TEventWinThread::ThreadProc(std::shared_ptr<TEventWinThread> self) {
     }
     self->running_ = false;
   }
-  self->finished_ = true;
+  if (self->priorityChanged_) WorkerPool::Taint();
+  self->threadId_ = 0;
+  {
+    std::lock_guard lock(self->suspendMutex_);
+    self->finished_ = true;
+    self->suspendChanged_.notify_all();
+  }
   if (self->onThreadEnd_) self->onThreadEnd_();
   TGuiDispatcher::Wake();
-  // Dropping the last reference here runs the destructor on this thread, which then detaches.
+  // Dropping the last reference here may run the destructor on this thread; that is fine.
 }
 
 void TEventWinThread::RunExecute() {
@@ -117,6 +180,14 @@ void TEventWinThread::RunExecute() {
 void TEventWinThread::NotifyFinish() {
   if (!OnFinish) return;
   Synchronize([this] {
+    // Whatever happens in the hook, a wait for this worker is over once it has run: all that is
+    // left of the thread is to end, and waking the wait from here saves a hand-off.
+    struct EndWait {
+      TEventWinThread* self;
+      ~EndWait() {
+        if (self->onThreadEnd_) self->onThreadEnd_();
+      }
+    } endWait{this};
     try {
       OnFinish(*this);
     } catch (...) {
@@ -144,10 +215,13 @@ void TEventWinThread::Synchronize(const std::function<void()>& method) {
 }
 
 int TEventWinThread::WaitFor() {
-  if (!Started()) return ReturnValue();
-  if (thread_.joinable() && thread_.get_id() == std::this_thread::get_id()) return ReturnValue();
-  if (TGuiDispatcher::IsGuiThread()) TGuiDispatcher::WaitRunningSentCalls([this] { return finished_.load(); });
-  if (thread_.joinable()) thread_.join();
+  if (!Started() || threadId_.load() == static_cast<int>(::gettid())) return ReturnValue();
+  if (TGuiDispatcher::IsGuiThread()) {
+    TGuiDispatcher::WaitRunningSentCalls([this] { return finished_.load(); });
+  } else {
+    std::unique_lock lock(suspendMutex_);
+    suspendChanged_.wait(lock, [this] { return finished_.load(); });
+  }
   return ReturnValue();
 }
 
@@ -160,7 +234,10 @@ void TEventWinThread::SetPriority(int index) {
 void TEventWinThread::ApplyPriority() {
   const int tid = threadId_.load();
   if (tid == 0) return;
-  ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), kNiceOfLevel[priority_.load()]);
+  const int priority = priority_.load();
+  if (priority == kNormalThreadPriority && !priorityChanged_) return;
+  priorityChanged_ = true;
+  ::setpriority(PRIO_PROCESS, static_cast<id_t>(tid), kNiceOfLevel[priority]);
 }
 
 std::shared_ptr<TEventWinThread> TEventWinThread::Clone() const {
@@ -229,6 +306,9 @@ bool TCustomWinThread::Execute() {
   if (WaitThread) worker.SetOnThreadEnd(wait.Signaller());
   worker.Resume();
   if (!WaitThread) return true;
+  // A loopback or cached reply takes a fraction of a millisecond: serve the worker's calls at
+  // once for a moment before the waiting event loop, which a wake-up would have to reach.
+  TGuiDispatcher::ServeSentCallsFor([&wait] { return wait.IsSignalled(); }, 1000);
 
   const TLifeGuard::Token alive = guard_.GetToken();
   const TPumpingWait::Result result = wait.Wait(WaitTimeout);

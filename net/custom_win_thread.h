@@ -8,6 +8,10 @@
 // is abandoned: its further calls to the GUI thread are dropped and it is told to stop. Linux has
 // no safe way to kill a thread, so stopping is cooperative: the worker's body polls
 // CheckTerminated() between steps and ends soon after.
+//
+// Each request gets a fresh worker object; the system thread under it comes from a small pool of
+// idle threads (started when none is free, ended after a while unused), since starting a thread
+// costs a whole scheduler slice on a busy machine.
 #pragma once
 
 #include "platform/gui_dispatcher.h"
@@ -18,7 +22,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace zabko {
@@ -37,8 +40,7 @@ class TEventWinThread : public std::enable_shared_from_this<TEventWinThread> {
 
   // A new worker, suspended (its thread starts at the Resume that clears Suspended).
   static std::shared_ptr<TEventWinThread> Create(TCustomWinThread* owner);
-  // The running thread holds a reference to its worker, so this runs once the thread is done
-  // (or on the thread itself, which is then left to end on its own).
+  // The running thread holds a reference to its worker, so this runs once the body is done.
   ~TEventWinThread();
   TEventWinThread(const TEventWinThread&) = delete;
   TEventWinThread& operator=(const TEventWinThread&) = delete;
@@ -108,13 +110,13 @@ class TEventWinThread : public std::enable_shared_from_this<TEventWinThread> {
   void ApplyPriority();
 
   TCustomWinThread* owner_;
-  std::thread thread_;
   std::atomic<int> threadId_{0};  // kernel id of the worker, for the priority
   std::atomic<bool> terminated_{false};
   std::atomic<bool> running_{false};
   std::atomic<bool> finished_{false};
   std::atomic<int> returnValue_{0};
   std::atomic<int> priority_{kNormalThreadPriority};
+  std::atomic<bool> priorityChanged_{false};  // the system thread's priority was set for us
   std::atomic<int> inSyncCall_{0};
   bool handleExceptions_ = true;
   std::exception_ptr keptException_;
@@ -123,7 +125,7 @@ class TEventWinThread : public std::enable_shared_from_this<TEventWinThread> {
   TLifeGuard callsGuard_;  // revoked when abandoned
 
   mutable std::mutex suspendMutex_;
-  std::condition_variable suspendChanged_;
+  std::condition_variable suspendChanged_;  // also: the thread has finished
   int suspendCount_ = 1;
   bool started_ = false;
 };

@@ -116,6 +116,7 @@ struct TCustomWinHTTP::Request {
   bool aborted = false;   // stopped by Abort or abandoned: no outcome
   bool timedOut = false;  // nothing moved for the time-out: an outcome by the status
   bool fileError = false;
+  bool progressPending = false;  // the last block's progress is still to be reported
   std::unique_ptr<TStream> body;
   QString tempPath;  // the temporary output file while it exists
   QElapsedTimer clock;
@@ -200,7 +201,12 @@ size_t WriteBody(char* data, size_t size, size_t count, void* user) {
   }
   r.bytesRead += static_cast<qint64>(length);
   r.progress = ComputeTransferProgress(r.contentLength, 0, r.bytesRead, r.clock.elapsed());
-  t.progress();
+  // The block that completes a body of known length is reported in the same hand-off to the GUI
+  // thread as the end of the request (still before the outcome): one round trip less per reply.
+  if (r.contentLength >= 0 && r.bytesRead == r.contentLength)
+    r.progressPending = true;
+  else
+    t.progress();
   return length;
 }
 
@@ -407,13 +413,17 @@ void TCustomWinHTTP::FireProgress(Request& request) {
 
 void TCustomWinHTTP::RequestFinished(const std::shared_ptr<Request>& request) {
   if (current_ != request) return;  // ended already (abort, time-out)
-  EndRequest();
   Request& r = *request;
+  const TLifeGuard::Token alive = guard_.GetToken();
+  if (r.progressPending && !r.aborted) {
+    FireProgress(r);
+    if (!alive.Alive() || current_ != request) return;  // destroyed or aborted by the handler
+  }
+  EndRequest();
   if (r.aborted) {
     r.DiscardTemp();
     return;
   }
-  const TLifeGuard::Token alive = guard_.GetToken();
   const bool statusOk = r.status == 200 || r.status == 206;
   const qint64 fileSize = r.bytesRead;
   auto failed = [&] {

@@ -10,7 +10,9 @@
 #include <QTimer>
 #include <QtGlobal>
 
+#include <chrono>
 #include <condition_variable>
+#include <thread>
 #include <deque>
 #include <mutex>
 
@@ -166,6 +168,22 @@ void TGuiDispatcher::WaitRunningSentCalls(const std::function<bool()>& done) {
     }
     if (done()) return;
     s.guiWake.wait(lock);
+  }
+}
+
+bool TGuiDispatcher::ServeSentCallsFor(const std::function<bool()>& done, int us) {
+  DispatcherState& s = State();
+  const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
+  for (;;) {
+    bool pending;
+    {
+      std::lock_guard lock(s.mutex);
+      pending = !s.sent.empty();
+    }
+    if (pending) ProcessSentCalls();
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::yield();
   }
 }
 

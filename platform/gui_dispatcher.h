@@ -76,6 +76,9 @@ class TGuiDispatcher {
   // deadlocking on a worker that is itself blocked in Send.
   static void WaitRunningSentCalls(const std::function<bool()>& done);
 
+  // GUI thread: like WaitRunningSentCalls, but busy for at most Us microseconds; returns Done().
+  static bool ServeSentCallsFor(const std::function<bool()>& done, int us);
+
   // From any thread: makes WaitRunningSentCalls check its condition again.
   static void Wake();
 
