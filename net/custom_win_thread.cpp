@@ -1,5 +1,7 @@
 #include "net/custom_win_thread.h"
 
+#include <QtGlobal>
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -299,6 +301,7 @@ void TCustomWinThread::Synchronize(const std::function<void()>& method) {
 }
 
 bool TCustomWinThread::Execute() {
+  Q_ASSERT(TGuiDispatcher::IsGuiThread());
   ResetThread(true);
   TEventWinThread& worker = *worker_;
   worker.SetHandleExceptions(HandleExceptions);

@@ -342,6 +342,7 @@ bool TCustomWinHTTP::ReadRange(qint64 from, qint64 to, bool wait) { return Start
 bool TCustomWinHTTP::Resume() { return Start(0, 0, false); }
 
 bool TCustomWinHTTP::Start(qint64 from, qint64 to, bool wait) {
+  Q_ASSERT(TGuiDispatcher::IsGuiThread());
   if (busy_) return false;
   auto r = std::make_shared<Request>();
   r->url = CrackUrl(URL);
