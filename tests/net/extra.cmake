@@ -3,3 +3,6 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 target_link_libraries(test_net PRIVATE PkgConfig::HTTPLIB zabko_devserver)
+
+# The central object test writes small resource databases.
+target_link_libraries(test_net PRIVATE zabko_tools)
