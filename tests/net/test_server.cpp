@@ -22,7 +22,7 @@ bool Nap(const std::atomic<bool>& stopping, int ms) {
   return !stopping;
 }
 
-int PathNumber(const httplib::Request& req, int index) { return std::stoi(req.matches[index].str()); }
+long long PathNumber(const httplib::Request& req, int index) { return std::stoll(req.matches[index].str()); }
 
 }  // namespace
 
@@ -36,7 +36,7 @@ TestServer::TestServer() : server_(std::make_unique<httplib::Server>()), stoppin
   httplib::Server& s = *server_;
   auto stopping = stopping_;
   s.Get(R"(/size/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-    const QByteArray body = ServedBody(PathNumber(req, 1));
+    const QByteArray body = ServedBody(static_cast<int>(PathNumber(req, 1)));
     res.set_content(body.toStdString(), "application/octet-stream");
   });
   s.Post("/echo", [](const httplib::Request& req, httplib::Response& res) {
@@ -45,7 +45,7 @@ TestServer::TestServer() : server_(std::make_unique<httplib::Server>()), stoppin
     res.set_content(req.body, "text/plain");
   });
   s.Get(R"(/slow/(\d+)/(\d+))", [stopping](const httplib::Request& req, httplib::Response& res) {
-    const int chunks = PathNumber(req, 1), ms = PathNumber(req, 2);
+    const int chunks = static_cast<int>(PathNumber(req, 1)), ms = static_cast<int>(PathNumber(req, 2));
     const QByteArray body = ServedBody(chunks * 1000);
     res.set_content_provider(body.size(), "application/octet-stream",
                              [body, ms, stopping](size_t offset, size_t, httplib::DataSink& sink) {
@@ -55,12 +55,12 @@ TestServer::TestServer() : server_(std::make_unique<httplib::Server>()), stoppin
                              });
   });
   s.Get(R"(/status/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-    res.status = PathNumber(req, 1);
+    res.status = static_cast<int>(PathNumber(req, 1));
     res.set_content("error " + req.matches[1].str(), "text/plain");
   });
   s.Get(R"(/cut/(\d+)/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-    const int claimed = PathNumber(req, 1), sent = PathNumber(req, 2);
-    const QByteArray body = ServedBody(sent);
+    const long long claimed = PathNumber(req, 1), sent = PathNumber(req, 2);
+    const QByteArray body = ServedBody(static_cast<int>(sent));
     res.set_content_provider(claimed, "application/octet-stream", [body](size_t offset, size_t, httplib::DataSink& sink) {
       if (offset >= static_cast<size_t>(body.size())) return false;  // closes the connection
       sink.write(body.constData() + offset, body.size() - offset);
@@ -82,6 +82,12 @@ TestServer::TestServer() : server_(std::make_unique<httplib::Server>()), stoppin
   s.Get("/nostatus", [stopping](const httplib::Request&, httplib::Response& res) {
     Nap(*stopping, 20000);
     res.status = 500;
+  });
+  s.Get("/headers", [](const httplib::Request& req, httplib::Response& res) {
+    std::string text;
+    for (const char* name : {"Authorization", "User-Agent", "Accept", "Pragma", "X-Extra"})
+      text += std::string(name) + "=" + req.get_header_value(name) + "\n";
+    res.set_content(text, "text/plain");
   });
   s.Get("/redirect", [](const httplib::Request& req, httplib::Response& res) {
     res.set_redirect(req.get_param_value("to"));

@@ -94,6 +94,8 @@ TEST_F(WinHttpTest, EachRequestEndsInExactlyOneOutcome) {
       {"500 with an output file", "/status/500", true, {"HTTPError", "AnyError"}, 500},
       {"body cut short", "/cut/5000/1200", false, {"ConnLost", "AnyError"}, 0},
       {"body cut short into a file", "/cut/5000/1200", true, {"ConnLost", "AnyError"}, 0},
+      // The claimed length is never allocated up front.
+      {"huge length claimed", "/cut/4000000000/100", false, {"ConnLost", "AnyError"}, 0},
       {"no listener", TestServer::DeadUrl().toStdString(), false, {"HostUnreachable", "AnyError"}, 0},
       {"not http", "ftp://127.0.0.1/size/10", false, {"HostUnreachable", "AnyError"}, 0},
       {"redirect followed", "/redirect?to=" + server.Url("/size/10").toStdString(), false, {"Done"}, 0},
@@ -334,6 +336,59 @@ TEST_F(WinHttpTest, DestroyingTheComponentFromItsEventsIsSafe) {
     EXPECT_FALSE(h);
     EXPECT_TRUE(rec.events.empty());
   }
+}
+
+TEST_F(WinHttpTest, RequestHeadersCredentialsAndRanges) {
+  TWinHTTP h;
+  Recorder rec;
+  rec.Attach(h);
+  h.URL = server.Url("/headers");
+  h.Username = "user";
+  h.Password = "secret";
+  h.Agent = "Probe/1";
+  h.AddHeaders = {"X-Extra: 1", "  "};
+  h.CacheOptions = coAlwaysReload;
+  ASSERT_TRUE(h.Read(true));
+  EXPECT_EQ(rec.body, "Authorization=Basic dXNlcjpzZWNyZXQ=\nUser-Agent=Probe/1\nAccept=text/html, */*\n"
+                      "Pragma=no-cache\nX-Extra=1\n");
+  // Credentials in the URL win over the properties.
+  h.URL = "http://u:p@127.0.0.1:" + QByteArray::number(server.Port()) + "/headers";
+  ASSERT_TRUE(h.Read(true));
+  EXPECT_TRUE(rec.body.startsWith("Authorization=Basic dTpw\n")) << rec.body.toStdString();
+
+  h.URL = server.Url("/size/100");
+  ASSERT_TRUE(h.ReadRange(10, 19, true));
+  EXPECT_EQ(rec.body, ServedBody(100).mid(10, 10));
+  EXPECT_EQ(rec.fileSize, 10);
+}
+
+TEST_F(WinHttpTest, ProxySettings) {
+  const struct {
+    const char* name;
+    TProxyAccessType type;
+    QByteArray bypass;
+    Events events;
+  } cases[] = {
+      {"direct ignores the environment", TProxyAccessType::Direct, "", {"Done"}},
+      {"loopback bypasses the proxy", TProxyAccessType::Proxy, "127.0.0.1;", {"Done"}},
+      {"through a proxy that is not there", TProxyAccessType::Proxy, "", {"HostUnreachable", "AnyError"}},
+  };
+  const QByteArray deadPort = TestServer::DeadUrl().split(':').last().split('/').first();
+  qputenv("http_proxy", "http://127.0.0.1:" + deadPort);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TWinHTTP h;
+    Recorder rec;
+    rec.Attach(h);
+    h.URL = server.Url("/size/10");
+    h.Proxy.AccessType = c.type;
+    h.Proxy.ProxyServer = "127.0.0.1";
+    h.Proxy.ProxyPort = deadPort.toInt();
+    h.Proxy.ProxyBypass = c.bypass;
+    ASSERT_TRUE(h.Read(true));
+    EXPECT_EQ(rec.events, c.events);
+  }
+  qunsetenv("http_proxy");
 }
 
 TEST(WinHttpUrl, CrackAndEncode) {
