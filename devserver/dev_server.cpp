@@ -303,7 +303,7 @@ THttpReply TDevServer::HandlePost(const QByteArray& server, const QByteArray& bo
 
 THttpReply TDevServer::ServeFile(const QByteArray& server, const QByteArray& list,
                                  const QByteArray& name, const QByteArray& path) {
-  const QByteArray fileName = QByteArray::fromPercentEncoding(name);
+  const QByteArray& fileName = name;  // the HTTP layer has decoded the path already
   auto args = std::make_shared<TDataPacket>();
   args->AddString(fileName);
   AddLog(TLoggedRequest{server, "GET", false, -1, QByteArray(), args, path});

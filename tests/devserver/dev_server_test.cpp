@@ -299,12 +299,18 @@ TEST_F(DevServerHttp, AHeldRequestOutlastsTheClientAndIsReleased) {
 
 TEST_F(DevServerHttp, ServesListedFilesOnly) {
   QTemporaryDir dir;
-  server_->WithState([](TDevProtocol& p) { p.Files().Add(TFileList::Download, "Sounds E.dat", "abc"); });
+  server_->WithState([](TDevProtocol& p) {
+    p.Files().Add(TFileList::Download, "Sounds E.dat", "abc");
+    p.Files().Add(TFileList::Download, "100%41.dat", "percent");
+  });
   httplib::Client client("127.0.0.1", server_->Port("member0"));
   auto ok = client.Get("/app/files/data/Sounds%20E.dat");
   ASSERT_TRUE(ok);
   EXPECT_EQ(ok->status, 200);
   EXPECT_EQ(ok->body, "abc");
+  auto percent = client.Get("/app/files/data/100%2541.dat");
+  ASSERT_TRUE(percent);
+  EXPECT_EQ(percent->body, "percent") << "the name is decoded once";
   for (const char* path : {"/app/files/pre/Sounds%20E.dat", "/app/files/data/..%2F..%2Fetc%2Fpasswd",
                            "/app/files/data/missing.dat"}) {
     auto missing = client.Get(path);
@@ -314,7 +320,7 @@ TEST_F(DevServerHttp, ServesListedFilesOnly) {
   server_->SetFault("", "GET", TFault{TFaultKind::Http500, 1});
   EXPECT_EQ(client.Get("/app/files/data/Sounds%20E.dat")->status, 500);
   const auto gets = server_->LogOf("GET");
-  ASSERT_EQ(gets.size(), 5u);
+  ASSERT_EQ(gets.size(), 6u);
   EXPECT_EQ(gets[0].arguments->GetString(0), "Sounds E.dat");
 }
 

@@ -57,14 +57,15 @@ class DevServerTest : public ::testing::TestWithParam<bool> {
     userKey_ = server_->AddUser(kUser, kPassword);
     server_->Start();
     if (UseHttp()) {
-      channel_ = new TWebPacketChannel;
+      client_ = CreateServerClient(kUser, kPassword);
+      channel_ = dynamic_cast<TWebPacketChannel*>(client_->Channel);
+      ASSERT_TRUE(channel_ && client_->OwnsChannel);
       channel_->Http().Timeouts.ReceiveTimeout = 1000;
     } else {
-      channel_ = new TInProcessChannel(*server_);
+      client_ = std::make_unique<TZabkolexClient>(channel_ = new TInProcessChannel(*server_), true);
+      client_->UserName = kUser;
+      client_->Password = kPassword;
     }
-    client_ = std::make_unique<TZabkolexClient>(channel_, true);
-    client_->UserName = kUser;
-    client_->Password = kPassword;
     client_->SetBaseURL(Url(dev::TDevServer::MemberName(0)));
   }
 
