@@ -92,6 +92,7 @@ TLinkLabel2::TLinkLabel2(QWidget* parent, const QString& name) : TTntLabel(paren
 void TLinkLabel2::MouseEntered() {
   if (!isEnabled() || !showLink_) return;
   savedColor_ = FontColor(this);
+  linkLook_ = true;
   SetFontColor(this, linkColor_);
   QFont underlined = font();
   underlined.setUnderline(true);
@@ -100,7 +101,9 @@ void TLinkLabel2::MouseEntered() {
 }
 
 void TLinkLabel2::MouseLeft() {
-  if (!showLink_) return;
+  // Only a look put on at the entry is taken off: a label entered while disabled keeps its colour.
+  if (!showLink_ || !linkLook_) return;
+  linkLook_ = false;
   SetFontColor(this, savedColor_);
   QFont plain = font();
   plain.setUnderline(false);

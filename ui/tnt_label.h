@@ -92,6 +92,7 @@ class TLinkLabel2 : public TTntLabel {
   TColor linkColor_ = 0xFF0000;
   bool showLink_ = false;
   TColor savedColor_ = clBlack;
+  bool linkLook_ = false;
 };
 
 }  // namespace zabko

@@ -343,6 +343,14 @@ TEST_F(SkinControlsTest, LinkLabelHoverUnderlinesInLinkColourAndRestores) {
   QTest::mouseMove(&window, QPoint(200, 150));
   EXPECT_EQ(FontColor(link), 0x00AA00);
   EXPECT_FALSE(link->font().underline());
+
+  // Entered while disabled: no link look, and leaving does not paint over its colour.
+  link->setEnabled(false);
+  QTest::mouseMove(link, QPoint(5, 5));
+  SetFontColor(link, 0x0000AA);
+  link->setEnabled(true);
+  QTest::mouseMove(&window, QPoint(200, 150));
+  EXPECT_EQ(FontColor(link), 0x0000AA);
 }
 
 TEST(MyShapeTest, ShapeRectFollowsPenWidthAndKind) {
