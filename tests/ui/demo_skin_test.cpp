@@ -1,3 +1,4 @@
+#include "platform/exception.h"
 #include "ui/anchors.h"
 #include "ui/component.h"
 #include "ui/n_base.h"
@@ -54,6 +55,19 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
     EXPECT_EQ(drawer->Width(), c.width);
     EXPECT_EQ(drawer->Height(), c.height);
   }
+}
+
+TEST(DemoSkinTest, AMissingDatabaseFailsWhenNamedAndAMissingBitmapWhenAsked) {
+  TNManager manager;
+  EXPECT_THROW(manager.SetFilename(QDir(ZABKO_DATA_OUT).filePath("NoSuch.res")), Exception);
+  manager.SetFilename(DataRes());
+  try {
+    manager.GetDrawer("Main\\NoSuchButton.bmp");
+    FAIL() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "File not found in DB: Main\\NoSuchButton.bmp");
+  }
+  EXPECT_EQ(manager.DrawerCount(), 0);
 }
 
 // A panel in the program's look, saved as skin_sample.png in the build folder for a person to
