@@ -136,7 +136,9 @@ int main(int argc, char** argv) {
       const QDir dir(dataDir);
       const std::pair<const char*, int> databases[] = {{"ClientPsyHebrew.dat", kHebrewCode},
                                                        {"ClientPsyEnglish.dat", kEnglishCode}};
-      for (const auto& [name, code] : databases) {
+      for (const auto& database : databases) {
+        const char* name = database.first;
+        const int code = database.second;
         const QString path = dir.filePath(name);
         if (!QFileInfo::exists(path)) {
           std::fprintf(stderr, "zabko-devserver: no %s in %s\n", name, qPrintable(dataDir));
@@ -150,8 +152,8 @@ int main(int argc, char** argv) {
       AddFolder(server, TFileList::Download, dir.filePath("Data"));
       AddFolder(server, TFileList::GameMusic, dir.filePath("Game Music"));
     }
-    for (const auto& [list, path] : files)
-      server.WithState([&](TDevProtocol& p) { p.Files().AddFromDisk(list, path); });
+    for (const auto& file : files)
+      server.WithState([&](TDevProtocol& p) { p.Files().AddFromDisk(file.first, file.second); });
     for (const auto& [name, password] : users) server.AddUser(name, password);
     server.Start();
     for (const QByteArray& name : server.ServerNames())

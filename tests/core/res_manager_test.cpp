@@ -165,7 +165,9 @@ TEST_F(ResManagerTest, DecodesBitmapsOfEveryKind) {
       {"badjpg", "Invalid bitmap: badjpg"},
       {"nokind", "Invalid bitmap: nokind"},
   };
-  for (const auto& [name, message] : bad) {
+  for (const auto& entry : bad) {
+    const auto& name = entry.first;
+    const auto& message = entry.second;
     QImage image = picture;
     EXPECT_EQ(MessageOf([&] { res.LoadBitmap(image, name); }), QString(message));
     EXPECT_EQ(image, picture) << "a failed load leaves the bitmap as it was";
@@ -210,7 +212,9 @@ TEST(ResLoader, RefusesDirectoriesThatDoNotFitTheFile) {
       {"blob beyond the file", FromHex("01000000 01000000 61 03000000 7879")},
       {"directory cut short", FromHex("02000000 01000000 61 00000000 01000000")},
   };
-  for (const auto& [label, bytes] : cases) {
+  for (const auto& entry : cases) {
+    const auto& label = entry.first;
+    const QByteArray& bytes = entry.second;
     EXPECT_EQ(MessageOf([&] { TResLoader(std::make_unique<TMemoryStream>(bytes), "bad.dat"); }),
               QStringLiteral("Invalid resource database: bad.dat"))
         << label;
