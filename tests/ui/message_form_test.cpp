@@ -1,0 +1,313 @@
+#include "ui/message_form.h"
+
+#include "ui/alpha_blend_form.h"
+#include "ui/n_manager.h"
+#include "ui/n_base.h"
+#include "ui/n_button.h"
+#include "ui/tnt_label.h"
+#include "ui/zabko_progress_form.h"
+
+#include "dialog_fixture.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace zabko {
+namespace {
+
+using test::WhenLoopRuns;
+
+class MessageFormTest : public ::testing::Test, public test::TDialogFixture {
+ protected:
+  MessageFormTest() {
+    box.LinkOpener = [this](const QString& link) {
+      opened << link;
+      return true;
+    };
+  }
+  QList<TTntLabel*> TextLabels() const {
+    return box.Bkg()->findChildren<TTntLabel*>(QString(), Qt::FindDirectChildrenOnly);
+  }
+  static void Click(QWidget* control) {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(control->window()));
+    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5));
+  }
+
+  TMessageForm box{&manager, strings};
+  QStringList opened;
+};
+
+TEST_F(MessageFormTest, EachButtonSetShowsItsButtonsAndAnswers) {
+  struct Case {
+    const char* name;
+    int buttons;
+    QStringList links;
+    const char* yes;  // caption of the yes button, nullptr when hidden
+    int yesSpriteX;
+    int yesLeft;
+    const char* no;  // caption of the no button, nullptr when hidden
+    bool download;
+    const char* click;  // the button pressed
+    bool answer;
+    QStringList opens;
+  };
+  // In the 448-wide box the no button stands at 8 and the yes button at 96, or at 8 when alone.
+  const Case cases[] = {
+      {"OK", kButtonOK, {}, "OK", 81, 8, nullptr, false, "YesBtn", true, {}},
+      {"OK again, still at the no button's place", kButtonOK, {}, "OK", 81, 8, nullptr, false, "YesBtn", true, {}},
+      {"yes and no, yes chosen", kButtonYes | kButtonNo, {}, "Yes", 81, 96, "No", false, "YesBtn", true, {}},
+      {"yes and no, no chosen", kButtonYes | kButtonNo, {}, "Yes", 81, 96, "No", false, "NoBtn", false, {}},
+      {"OK and cancel", kButtonOK | kButtonCancel, {}, "OK", 81, 96, "Cancel", false, "NoBtn", false, {}},
+      {"continue with its own sprite", kButtonContinue | kButtonCancel, {}, "Continue", 162, 96, "Cancel", false, "YesBtn", true, {}},
+      {"continue and cancel, cancelled", kButtonContinue | kButtonCancel, {}, "Continue", 162, 96, "Cancel", false, "NoBtn", false, {}},
+      {"download opens link 0 and answers no", kButtonOK | kButtonDownload, {"https://example.com/new", "https://x"}, "OK", 81, 8,
+       nullptr, true, "DownloadBtn", false, {"https://example.com/new"}},
+      {"download without a link opens nothing", kButtonOK | kButtonDownload, {}, "OK", 81, 8, nullptr, true, "DownloadBtn", false, {}},
+      {"no alone", kButtonNo, {}, nullptr, 81, 8, "No", false, "NoBtn", false, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    opened.clear();
+    bool checked = false;
+    WhenLoopRuns([&] {
+      EXPECT_EQ(box.YesBtn()->isVisible(), c.yes != nullptr);
+      if (c.yes) {
+        EXPECT_EQ(box.YesBtn()->Caption(), c.yes);
+        EXPECT_EQ(box.YesBtn()->X(), c.yesSpriteX);
+        EXPECT_EQ(box.YesBtn()->x(), c.yesLeft);
+      }
+      EXPECT_EQ(box.NoBtn()->isVisible(), c.no != nullptr);
+      if (c.no) {
+        EXPECT_EQ(box.NoBtn()->Caption(), c.no);
+        EXPECT_EQ(box.NoBtn()->x(), 8);
+      }
+      EXPECT_EQ(box.DownloadBtn()->isVisible(), c.download);
+      checked = true;
+      Click(FindComponent<QWidget>(&box, c.click));
+    });
+    EXPECT_EQ(box.ShowMessageBox("Caption", "Some text", c.buttons, c.links), c.answer);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(box.windowTitle(), "Caption");
+    EXPECT_EQ(opened, c.opens);
+    EXPECT_FALSE(box.isVisible());
+  }
+  EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
+}
+
+TEST_F(MessageFormTest, ClosingTheBoxAnswersNo) {
+  WhenLoopRuns([&] { box.close(); });
+  EXPECT_FALSE(box.AskYesNo("Leave?", "Really leave?", kButtonYes | kButtonNo));
+  WhenLoopRuns([&] { Click(box.YesBtn()); });
+  EXPECT_TRUE(box.AskYesNo("Leave?", "Really leave?", kButtonYes | kButtonNo));
+}
+
+TEST_F(MessageFormTest, TheBoxGrowsUntilItsTextFitsAndTheGrowthEnds) {
+  const auto words = [](int count) {
+    QStringList list;
+    for (int i = 0; i < count; ++i) list << "abcdefghi";
+    return list.join(' ');
+  };
+  const auto lines = [](int count) {
+    QStringList list;
+    for (int i = 0; i < count; ++i) list << "line";
+    return "~" + list.join("~\\n~") + "~";
+  };
+  struct Case {
+    const char* name;
+    QString text;
+    QSize client;
+    int firstTop;  // the first label's top once centred
+    int lineRuns;   // labels reading "line" (-1: not counted)
+  };
+  // Lines are 22 high and start at 20; a line that starts before 65 is placed, so three fit.
+  const int widest = TMessageForm::kMaxTextWidth + 98;
+  const Case cases[] = {
+      {"one line keeps the width", "Short text", {448, 107}, 21, -1},
+      {"nine words fit three lines of 320", words(9), {448, 107}, 0, -1},
+      {"twelve words need 500", words(12), {598, 107}, 0, -1},
+      {"thirteen words need 650", words(13), {748, 107}, 0, -1},
+      {"five forced lines grow down past the widest box", lines(5), {widest, 107 + 60}, 8, 5},
+      // 21 lines start above 465; the rest is cut off.
+      {"far too many lines stop at the tallest box", lines(500), {widest, 107 + TMessageForm::kMaxExtraHeight}, 2, 21},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    box.Prepare("Caption", c.text);
+    EXPECT_EQ(box.size(), c.client);
+    ASSERT_FALSE(TextLabels().isEmpty());
+    EXPECT_EQ(TextLabels().first()->y(), c.firstTop);
+    if (c.lineRuns >= 0) {
+      int runs = 0;
+      for (TTntLabel* label : TextLabels()) runs += label->text() == "line";
+      EXPECT_EQ(runs, c.lineRuns);
+    }
+    for (TTntLabel* label : TextLabels()) EXPECT_LE(label->geometry().right(), box.Bkg()->width());
+    // The mark stands at the right, the background fills the rest; the buttons follow the height.
+    EXPECT_EQ(box.Mark()->geometry(), QRect(c.client.width() - 98, 0, 98, c.client.height()));
+    EXPECT_EQ(box.Bkg()->geometry(), QRect(0, 0, c.client.width() - 98, c.client.height()));
+    EXPECT_EQ(box.YesBtn()->y(), c.client.height() - 40);
+  }
+}
+
+TEST_F(MessageFormTest, LinksOpenTheirNumberedEntryOnlyAndTheBoxStaysOpen) {
+  const QString text = "~See ~[,,16646144]<0>zero~ or ~[,,16646144]<1>one~ or ~[,,16646144]<7>seven~";
+  WhenLoopRuns([&] {
+    QList<TLinkLabel2*> links;
+    for (TTntLabel* label : TextLabels())
+      if (auto* link = qobject_cast<TLinkLabel2*>(label)) links << link;
+    ASSERT_EQ(links.size(), 3);
+    for (TLinkLabel2* link : links) Click(link);
+    EXPECT_TRUE(box.isVisible()) << "a link keeps the box open";
+    Click(box.YesBtn());
+  });
+  box.ShowMessageWithLinks("Links", text, {"https://zero.example", "https://one.example"});
+  EXPECT_EQ(opened, (QStringList{"https://zero.example", "https://one.example"}));
+
+  // A question carries no links from an earlier box.
+  opened.clear();
+  WhenLoopRuns([&] {
+    for (TTntLabel* label : TextLabels())
+      if (qobject_cast<TLinkLabel2*>(label)) Click(label);
+    Click(box.YesBtn());
+  });
+  EXPECT_TRUE(box.AskYesNo("Question", text, kButtonYes | kButtonNo));
+  EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(MessageFormTest, LeftToRightPutsTheMarkLeftAndTheButtonsRight) {
+  box.ApplyLeftToRight();
+  WhenLoopRuns([&] {
+    EXPECT_EQ(box.width(), 448);
+    EXPECT_EQ(box.Mark()->x(), 0);
+    EXPECT_EQ(box.Bkg()->geometry(), QRect(98, 0, 350, 107));
+    EXPECT_EQ(box.NoBtn()->x(), 448 - 81 - 8);
+    EXPECT_EQ(box.YesBtn()->x(), 448 - 81 - 96);
+    const QRect download = box.DownloadBtn()->geometry();
+    EXPECT_FALSE(download.intersects(box.YesBtn()->geometry()));
+    EXPECT_GE(download.left(), 98) << "beside the mark";
+    ASSERT_FALSE(TextLabels().isEmpty());
+    EXPECT_EQ(TextLabels().first()->x(), 0) << "the text starts at the left";
+    Click(box.NoBtn());
+  });
+  EXPECT_FALSE(box.ShowMessageBox("Caption", "Text", kButtonYes | kButtonNo | kButtonDownload, {}));
+  WhenLoopRuns([&] {
+    EXPECT_EQ(box.YesBtn()->x(), 448 - 81 - 8) << "alone at the no button's place";
+    Click(box.YesBtn());
+  });
+  EXPECT_TRUE(box.ShowMessageBox("Caption", "Text", kButtonOK, {}));
+}
+
+TEST_F(MessageFormTest, TheOverlayCoversItsWindowWhileTheBoxIsUp) {
+  QWidget main;
+  main.setAutoFillBackground(true);
+  QPalette palette = main.palette();
+  palette.setColor(QPalette::Window, Qt::white);
+  main.setPalette(palette);
+  main.resize(400, 300);
+  main.show();
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+
+  QPointer<TAlphaBlendForm> overlay;
+  WhenLoopRuns([&] {
+    overlay = box.Overlay();
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_EQ(overlay->Covered(), &main);
+    EXPECT_EQ(overlay->geometry(), main.rect());
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_EQ(overlay->Color(), 0x808080);
+    EXPECT_EQ(overlay->LayerAlpha(), 127);
+    // White under grey at 127/255.
+    const QColor shown = main.grab().toImage().pixelColor(200, 150);
+    EXPECT_NEAR(shown.red(), 191, 2);
+    EXPECT_NEAR(shown.green(), 191, 2);
+    // The cover follows its window.
+    main.resize(500, 320);
+    EXPECT_EQ(overlay->geometry(), QRect(0, 0, 500, 320));
+    Click(box.YesBtn());
+  });
+  EXPECT_TRUE(box.AskYesNo("Caption", "Text", kButtonOK));
+  EXPECT_TRUE(overlay.isNull()) << "the cover goes with the box";
+  EXPECT_EQ(main.findChildren<TAlphaBlendForm*>().size(), 0);
+  EXPECT_EQ(main.grab().toImage().pixelColor(200, 150), QColor(Qt::white));
+}
+
+TEST_F(MessageFormTest, AMessageDuringAJobHidesTheProgressWindowAndBringsItBack) {
+  QWidget main;
+  main.resize(400, 300);
+  main.show();
+  main.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  TZabkoProgressForm progress(&manager, &main);
+  box.SetProgressForm(&progress);
+
+  int runs = 0;
+  bool progressHidden = false, progressBack = false;
+  QWidget* covered = nullptr;
+  const bool completed = progress.RunJob(3, "Working", [&](IProgress& sender) {
+    ++runs;
+    sender.Step();
+    WhenLoopRuns([&] {
+      progressHidden = !progress.isVisible();
+      if (box.Overlay()) covered = box.Overlay()->Covered();
+      Click(box.YesBtn());
+    });
+    box.ShowMessageWithLinks("Note", "Half way", {});
+    progressBack = progress.isVisible();
+    sender.Step();
+  });
+  EXPECT_TRUE(completed);
+  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(progressHidden);
+  EXPECT_TRUE(progressBack);
+  EXPECT_EQ(covered, &main) << "the window the hidden progress window belongs to";
+}
+
+// The windows over the demo skin, saved under the build folder for a person to look at.
+TEST(DialogsOverDemoSkinTest, BuildAndPaint) {
+  TNManager manager;
+  manager.SetFilename(QDir(ZABKO_DATA_OUT).filePath("Data.res"));
+  TZabkolexStrings strings;
+  strings.LoadLanguage(0);
+  TCanvasTextMeasure measure(QFont("Liberation Sans"));
+  SetMeasureCanvas(&measure);
+  TMessageForm box(&manager, strings);
+  TZabkoProgressForm progress(&manager);
+  QImage shot;
+  WhenLoopRuns([&] {
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    shot = box.grab().toImage();
+    box.close();
+  });
+  box.AskYesNo(strings.GetString("ConfirmCaption"), strings.GetString("DoYouWantToExit"), kButtonYes | kButtonNo);
+  SetMeasureCanvas(nullptr);
+  ASSERT_FALSE(shot.isNull());
+  EXPECT_EQ(shot.size(), box.size());
+  const QString path = QDir(ZABKO_BUILD_DIR).filePath("message_box_sample.png");
+  EXPECT_TRUE(shot.save(path)) << path.toStdString();
+}
+
+TEST(AlphaBlendFormTest, AlphaIsAPercentOfOpacity) {
+  QWidget covered;
+  covered.resize(50, 40);
+  struct Case {
+    int percent, stored, layer;
+  };
+  // 0 turns the translucency off: the cover is opaque.
+  for (const Case& c : {Case{50, 50, 127}, Case{60, 60, 153}, Case{100, 100, 255}, Case{0, 0, 255}, Case{150, 100, 255},
+                        Case{-5, 0, 255}}) {
+    TAlphaBlendForm* cover = CreateDimmer(0xF1CC4B, c.percent, true, &covered);
+    ASSERT_NE(cover, nullptr);
+    EXPECT_EQ(cover->Alpha(), c.stored) << c.percent;
+    EXPECT_EQ(cover->LayerAlpha(), c.layer) << c.percent;
+    EXPECT_EQ(cover->geometry(), covered.rect());
+    EXPECT_FALSE(cover->isVisible()) << "a hidden window is not covered visibly";
+    delete cover;
+  }
+  EXPECT_EQ(CreateDimmer(0x808080, 50, true, nullptr), nullptr);
+}
+
+}  // namespace
+}  // namespace zabko
