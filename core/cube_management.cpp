@@ -97,26 +97,51 @@ bool TCubeManagement::SelectUserByName(const QByteArray& name) {
   return false;
 }
 
+namespace {
+
+// The group of a reply, checked whole before anything of the record changes. Members without a
+// URL are left out: they could be neither tried nor stored.
+struct TGroup {
+  QByteArray id;
+  QByteArray server;
+  std::vector<TCubeMember> members;
+};
+
+TGroup ReadGroup(const TDataPacket& group) {
+  if (group.StringCount() < 2) throw Exception("Invalid server group reply");
+  TGroup result;
+  for (int i = 0; i < group.PacketCount(); ++i) {
+    const TDataPacket& m = *group.GetPacket(i);
+    if (m.StringCount() < 1 || m.IntegerCount() < 1) throw Exception("Invalid server group reply");
+    const QByteArray url = TCubeManagement::StripAccessPage(m.GetString(0));
+    if (!url.isEmpty()) result.members.push_back({url, m.GetInteger(0)});
+  }
+  result.id = group.GetString(0);
+  result.server = TCubeManagement::StripAccessPage(group.GetString(1));
+  return result;
+}
+
+}  // namespace
+
 void TCubeManagement::LoadFromPacket(const TDataPacket& packet) {
   if (packet.StringCount() < 1 || packet.PacketCount() < 1)
     throw Exception("Invalid server group reply");
   const QByteArray key = packet.GetString(0);
   if (!IsSafeUserKey(key)) throw Exception("Invalid user key");
+  TGroup group = ReadGroup(*packet.GetPacket(0));
   UserKey = key;
-  CubeFromPacket(*packet.GetPacket(0));
+  ApplyGroup(std::move(group.id), std::move(group.server), std::move(group.members));
 }
 
 void TCubeManagement::CubeFromPacket(const TDataPacket& group) {
-  if (group.StringCount() < 2) throw Exception("Invalid server group reply");
-  std::vector<TCubeMember> members;
-  for (int i = 0; i < group.PacketCount(); ++i) {
-    const TDataPacket& m = *group.GetPacket(i);
-    if (m.StringCount() < 1 || m.IntegerCount() < 1) throw Exception("Invalid server group reply");
-    members.push_back({StripAccessPage(m.GetString(0)), m.GetInteger(0)});
-  }
+  TGroup read = ReadGroup(group);
+  ApplyGroup(std::move(read.id), std::move(read.server), std::move(read.members));
+}
+
+void TCubeManagement::ApplyGroup(QByteArray id, QByteArray server, std::vector<TCubeMember> members) {
   CubeMembers = std::move(members);
-  CubeId = group.GetString(0);
-  CubeServer = StripAccessPage(group.GetString(1));
+  CubeId = std::move(id);
+  CubeServer = std::move(server);
   if (State == 0) State = 1;
   SaveUser();
 }
@@ -157,8 +182,12 @@ void TCubeManagement::NextServer(quint8& kind, QByteArray& start, QByteArray& ne
     const int count = static_cast<int>(CubeMembers.size());
     if (count > 0) {
       CubeMemberIndex = (std::max(CubeMemberIndex, 0) + 1) % count;
-      next = CubeMembers[static_cast<size_t>(CubeMemberIndex)].url;
-      if (next != start) return;
+      // The walk started at member 0 (FirstServer): coming back to it ends the members, even
+      // when two members share a URL.
+      if (CubeMemberIndex != 0) {
+        next = CubeMembers[static_cast<size_t>(CubeMemberIndex)].url;
+        return;
+      }
     }
     // Back at the start: the group server (an empty one ends the walk for the caller).
     kind = kServerGroup;

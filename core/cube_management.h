@@ -45,8 +45,9 @@ class TCubeManagement {
   // UserKey := Strings[0], then the group from Packets[0]. Fails with "Invalid user key" for a
   // key that is not safe, and "Invalid server group reply" when the packet lacks its fields.
   void LoadFromPacket(const TDataPacket& packet);
-  // Members from the group packet's sub-packets (URL Strings[0], index Integers[0]), CubeId
-  // Strings[0], CubeServer Strings[1]; State 0 becomes 1; then SaveUser.
+  // Members from the group packet's sub-packets (URL Strings[0], index Integers[0]; members
+  // without a URL are left out), CubeId Strings[0], CubeServer Strings[1]; State 0 becomes 1;
+  // then SaveUser. The packet is checked whole first: a bad one changes nothing.
   void CubeFromPacket(const TDataPacket& group);
   // The URL up to "AccessIn.ashx?page" (compared without case), or the URL as it is.
   static QByteArray StripAccessPage(const QByteArray& url);
@@ -78,6 +79,7 @@ class TCubeManagement {
 
  private:
   void ClearFields();
+  void ApplyGroup(QByteArray id, QByteArray server, std::vector<TCubeMember> members);
 
   TRegistryIniFile& settings_;
 };

@@ -3,6 +3,7 @@
 #include "core/buffered_stream.h"
 #include "platform/exception.h"
 #include "platform/stream.h"
+#include "platform/atomic_file.h"
 #include "platform/code_page.h"
 #include "platform/text_compare.h"
 
@@ -90,7 +91,10 @@ QString FloatToText(double value) {
 
 QString DateToText(TDateTime value) {
   try {
-    return QLocale::system().toString(ToQDateTime(value), QLocale::ShortFormat);
+    // The system's date-times carry no zone: shown as they are, never shifted by daylight saving.
+    const DateTimeFields f = DecodeDateTime(value);
+    const QDateTime shown(QDate(f.year, f.month, f.day), QTime(f.hour, f.minute, f.second, f.millisecond), Qt::UTC);
+    return QLocale::system().toString(shown, QLocale::ShortFormat);
   } catch (const Exception&) {
     return FloatToText(value);
   }
@@ -504,14 +508,13 @@ void TDataPacket::SwapContents(TDataPacket& other) {
 }
 
 void TDataPacket::SaveToStream(TStream& stream) const {
-  PacketWriter writer(&stream);
-  writer.Write(*this);
-  writer.Flush();
+  // The whole form is made first, so a packet that cannot be written (a date out of range)
+  // leaves nothing half written in the stream.
+  stream.WriteBuffer(SaveToBytes());
 }
 
 void TDataPacket::SaveToFile(const QString& fileName) const {
-  TFileStream file(fileName, FileMode::Create);
-  SaveToStream(file);
+  WriteFileAtomically(fileName, SaveToBytes());
 }
 
 void TDataPacket::LoadFromStream(TStream& stream) {

@@ -165,6 +165,7 @@ class TDataPacket final : public TAbstractDataPacket {
   TDataPacket* NewPacket() override;
   void Clear() override;
   void SaveToStream(TStream& stream) const override;
+  // Written to a temporary file renamed over the old one: a failed save keeps the old file.
   void SaveToFile(const QString& fileName) const override;
   // Replaces the contents with one binary form read from the stream. On any failure the packet
   // keeps its previous contents and the exception says what was wrong.

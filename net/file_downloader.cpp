@@ -68,7 +68,10 @@ void TFileDownloader::DownloadOne(const QByteArray& name, const QByteArray& url,
   if (url != CurrentURL) ++FileNumber;
   CurrentURL = url;
   CurrentName = name;
-  if (!IsSafeFileName(name)) throw Exception(QStringLiteral("Invalid file name: ") + QString::fromLatin1(name));
+  // The list may not name the index itself, nor a name the download's temporary file uses.
+  if (!IsSafeFileName(name) || QString::fromLatin1(name).compare(IndexName, Qt::CaseInsensitive) == 0 ||
+      name.endsWith(".download"))
+    throw Exception(QStringLiteral("Invalid file name: ") + QString::fromLatin1(name));
   const QString path = QDir(Folder).filePath(QString::fromLatin1(name));
 
   TDataPacket index;

@@ -42,12 +42,15 @@ void WriteFileAtomically(const QString& fileName, const QByteArray& contents, mo
     left -= n;
   }
   ok = ok && ::fsync(fd) == 0;
-  const int error = errno;
-  ok = (::close(fd) == 0) && ok;
+  int error = ok ? 0 : errno;
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    error = errno;
+  }
   if (ok && ::rename(temp.constData(), QFile::encodeName(fileName).constData()) == 0) return;
-  const int renameError = ok ? errno : error;
+  if (ok) error = errno;
   ::unlink(temp.constData());
-  Fail(fileName, renameError);
+  Fail(fileName, error);
 }
 
 void ReplaceFile(const QString& source, const QString& target) {

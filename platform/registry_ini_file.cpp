@@ -205,7 +205,9 @@ class IniStore {
     index_.clear();
     stamp_ = Stamp();
     QFile file(fileName_);
-    if (!file.open(QIODevice::ReadOnly)) return;
+    // A file that is there but cannot be read must not be replaced by the next write.
+    unreadable_ = file.exists() && !file.open(QIODevice::ReadOnly);
+    if (unreadable_ || !file.isOpen()) return;
     const QString text = QString::fromUtf8(file.readAll());
     Section* current = nullptr;
     for (const QString& raw : text.split('\n')) {
@@ -232,6 +234,8 @@ class IniStore {
   }
 
   void Save() {
+    if (unreadable_)
+      throw Exception(QStringLiteral("Cannot read the settings file %1; it is left as it is").arg(fileName_));
     QByteArray out;
     for (const Section& s : sections_) {
       out += '[' + EscapeSection(s.name).toUtf8() + "]\n";
@@ -246,6 +250,7 @@ class IniStore {
 
   QString fileName_;
   QString stamp_;
+  bool unreadable_ = false;
   std::vector<Section> sections_;
   std::map<QString, size_t> index_;
 };

@@ -7,7 +7,8 @@
 // Every change is written at once, atomically (temporary file, then rename) and with mode 0600,
 // since the file holds a password. Several stores over the same file in one process share one
 // copy of its contents, and a change made by another process is read again before the next
-// read or write.
+// read or write. A file that is there but cannot be read is never overwritten: writes then
+// fail. The store is used from the GUI thread only.
 #pragma once
 
 #include <QByteArray>

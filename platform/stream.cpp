@@ -171,6 +171,8 @@ qint64 TMemoryStream::Write(const void* buffer, qint64 count) {
   if (count <= 0) return 0;
   const qint64 end = position_ + count;
   Reserve(end);
+  // Writing past the end leaves a gap of zeros, as SetSize does.
+  if (position_ > size_) std::memset(data_.data() + size_, 0, static_cast<size_t>(position_ - size_));
   std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(count));
   position_ = end;
   size_ = std::max(size_, end);

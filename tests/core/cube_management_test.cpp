@@ -81,6 +81,8 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"StoredIndexNegative", {"m0", "m1"}, "g", -1, {"m0", "m1", "g", kDefaultServerURL}},
         // With an empty group server the walk stops after the members.
         WalkCase{"OneMemberNoGroup", {"m0"}, "", 0, {"m0"}},
+        // Members sharing a URL are still each tried.
+        WalkCase{"SharedURLs", {"a", "a", "b"}, "g", 0, {"a", "a", "b", "g", kDefaultServerURL}},
         WalkCase{"GroupOnly", {}, "g", 0, {"g", kDefaultServerURL}}),
     [](const testing::TestParamInfo<WalkCase>& info) { return std::string(info.param.name); });
 
@@ -124,6 +126,16 @@ TEST_F(CubeTest, GroupFromTheServerIsStrippedSavedAndLoadedAgain) {
 
 TEST_F(CubeTest, UnsafeOrIncompleteRepliesAreRefused) {
   TCubeManagement cube(*ini_);
+  // A bad reply after a good one leaves the record of the first user as it was.
+  cube.Username = "first";
+  cube.LoadFromPacket(*GroupReply("first_key", 2));
+  auto noStrings = GroupReply("second_key", 1);
+  noStrings->GetPacket(0)->DeleteStrings(0, 2);
+  EXPECT_THROW(cube.LoadFromPacket(*noStrings), Exception);
+  EXPECT_EQ(cube.UserKey, QByteArray("first_key"));
+  EXPECT_FALSE(ini_->SectionExists("Users\\second_key"));
+  cube.ClearUser();
+  ini_->EraseSection("Users");
   for (const QByteArray key : {QByteArray("..\\x"), QByteArray("a/b"), QByteArray(""), QByteArray(65, 'a')}) {
     EXPECT_THROW(cube.LoadFromPacket(*GroupReply(key, 1)), Exception) << key.constData();
   }
@@ -133,6 +145,16 @@ TEST_F(CubeTest, UnsafeOrIncompleteRepliesAreRefused) {
   noIndex->GetPacket(0)->AddNewPacket()->AddString("http://m/");
   EXPECT_THROW(cube.LoadFromPacket(*noIndex), Exception);
   EXPECT_FALSE(ini_->SectionExists("Users"));
+}
+
+TEST_F(CubeTest, MembersWithoutAURLAreLeftOut) {
+  auto reply = GroupReply("k", 3);
+  reply->GetPacket(0)->GetPacket(1)->SetString(0, "");
+  TCubeManagement cube(*ini_);
+  cube.LoadFromPacket(*reply);
+  ASSERT_EQ(cube.CubeMembers.size(), 2u);
+  EXPECT_EQ(cube.CubeMembers[1].url, QByteArray("http://m2/app/"));
+  EXPECT_EQ(CreateCubeManagement(*ini_)->CubeMembers.size(), 2u);
 }
 
 TEST_F(CubeTest, SelectUserByName) {

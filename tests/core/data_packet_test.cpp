@@ -259,6 +259,23 @@ TEST(PacketStreams, LoadLeavesTheStreamJustAfterThePacket) {
   check(memory);
 }
 
+TEST(PacketStreams, AFailedSaveKeepsTheOldFile) {
+  QTemporaryDir dir;
+  const QString file = dir.filePath("db.dat");
+  auto good = FullPacket();
+  good->SaveToFile(file);
+  TDataPacket bad;
+  bad.AddInteger(1);
+  bad.AddDate(1e10);  // beyond the year 9999
+  EXPECT_THROW(bad.SaveToFile(file), Exception);
+  TMemoryStream stream;
+  EXPECT_THROW(bad.SaveToStream(stream), Exception);
+  EXPECT_EQ(stream.Size(), 0);
+  TDataPacket back;
+  back.LoadFromFile(file, true);
+  ExpectEqualPackets(*good, back);
+}
+
 TEST(PacketStreams, MissingFileFails) {
   TDataPacket p;
   EXPECT_THROW(p.LoadFromFile("/nonexistent/none.dat", true), Exception);

@@ -149,7 +149,7 @@ TEST_F(FileDownloaderTest, MissingFileOnTheServerFailsAfterThreeAttempts) {
 }
 
 TEST_F(FileDownloaderTest, HostileNamesAreRefusedWithoutARequest) {
-  for (const char* name : {"../escape.dat", "/etc/passwd", "sub/x.dat", "..", "", "a\\b"}) {
+  for (const char* name : {"../escape.dat", "/etc/passwd", "sub/x.dat", "..", "", "a\\b", "index.DAT", "a.dat.download"}) {
     TFileDownloader d(dir_.path(), "Index.dat");
     EXPECT_FALSE(d.DownloadFileWithRetries(name, server_.Url("x"), 1, Digest("x"))) << name;
   }

@@ -113,6 +113,8 @@ TEST_F(CentralTest, TheLastUserIsLoadedAndCanBeReset) {
 TEST_F(CentralTest, AudioResourcesNameBaseAudioFirstAndMakeThePlayer) {
   int option = -1, maxCount = -1;
   bool playerFreed = false;
+  static TZabkolexCentral* owner = nullptr;
+  static bool managerAliveAtPlayerFree = false;
   TZabkolexCentral::THooks hooks;
   hooks.makePlayer = [&](TResManager* manager, int audioOption, int count) {
     EXPECT_NE(manager, nullptr);
@@ -120,10 +122,14 @@ TEST_F(CentralTest, AudioResourcesNameBaseAudioFirstAndMakeThePlayer) {
     maxCount = count;
     // A stand-in player: the central object only owns it.
     return TZabkolexCentral::TPlayerPtr(reinterpret_cast<TResPlayer*>(&playerFreed),
-                                        [](TResPlayer* p) { *reinterpret_cast<bool*>(p) = true; });
+                                        [](TResPlayer* p) {
+                                          *reinterpret_cast<bool*>(p) = true;
+                                          managerAliveAtPlayerFree = owner && owner->ResManager();
+                                        });
   };
   {
     TZabkolexCentral central(hooks);
+    owner = &central;
     TResDBWriter base;
     base.AddData("ShortSilence", "mp3");
     QDir().mkpath(DataFolder() + "Data");
@@ -136,6 +142,8 @@ TEST_F(CentralTest, AudioResourcesNameBaseAudioFirstAndMakeThePlayer) {
     EXPECT_NE(central.ResPlayer(), nullptr);
   }
   EXPECT_TRUE(playerFreed);
+  EXPECT_TRUE(managerAliveAtPlayerFree) << "the player goes before the resources it plays";
+  owner = nullptr;
 }
 
 }  // namespace

@@ -102,5 +102,14 @@ TEST_F(RegistryIniFileTest, UnwritableFolderFailsWithAClearMessage) {
   EXPECT_THROW(ini.WriteString("Main", "X", "1"), std::exception);
 }
 
+TEST_F(RegistryIniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
+  // A folder where the file should be: it exists but does not read.
+  ASSERT_TRUE(QDir().mkpath(dir_.path() + "/Kestrani/Unreadable.ini/keep"));
+  TRegistryIniFile ini("Software\\Kestrani\\Unreadable");
+  EXPECT_EQ(ini.ReadString("Main", "X", "def"), QByteArray("def"));
+  EXPECT_THROW(ini.WriteString("Main", "X", "1"), std::exception);
+  EXPECT_TRUE(QDir(dir_.path() + "/Kestrani/Unreadable.ini/keep").exists());
+}
+
 }  // namespace
 }  // namespace zabko

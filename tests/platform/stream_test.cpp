@@ -26,6 +26,14 @@ TEST(MemoryStream, ReadWriteSeekAndSize) {
   m.SetPosition(0);
   EXPECT_THROW(m.ReadBuffer(buf, 5), Exception);
   EXPECT_EQ(m.Seek(-2, SeekOrigin::End), 2);
+
+  // Writing past the end leaves zeros in the gap, never old bytes.
+  TMemoryStream g;
+  g.WriteBuffer("abcdefgh", 8);
+  g.SetSize(2);
+  g.SetPosition(6);
+  g.WriteBuffer("x", 1);
+  EXPECT_EQ(g.ToByteArray(), QByteArray("ab\0\0\0\0x", 7));
 }
 
 TEST(FileStream, CreateOpenAndErrors) {
