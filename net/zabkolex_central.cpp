@@ -91,11 +91,16 @@ void TZabkolexCentral::CreateLanguagePacks(const std::vector<std::vector<ILetter
   if (!packs_.empty()) CurrentLanguageId = packs_.front()->LanguageId();
 }
 
+QStringList TZabkolexCentral::AudioResourceNames() const {
+  QStringList names;
+  names << appType_->GetDataFolder() + QStringLiteral("\\BaseAudio");
+  for (const auto& pack : packs_) names << pack->GetAudioFolders();
+  return names;
+}
+
 void TZabkolexCentral::BuildAudioResources() {
   QStringList names;
-  names << ResolveAppDataPath(appType_->GetDataFolder() + QStringLiteral("\\BaseAudio"));
-  for (const auto& pack : packs_)
-    for (const QString& folder : pack->GetAudioFolders()) names << ResolveAppDataPath(folder);
+  for (const QString& name : AudioResourceNames()) names << ResolveAppDataPath(name);
   player_.reset();
   resManager_ = std::make_unique<TResManager>(names);
   if (hooks_.makePlayer) {

@@ -12,6 +12,7 @@
 
 #include <QFont>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -63,6 +64,8 @@ class TZabkolexCentral {
   // The pronunciation resources: "Data\BaseAudio", then each pack's audio folders, all in the
   // data folder; and the player over them.
   void BuildAudioResources();
+  // The names of those resource databases, relative to the data folder.
+  QStringList AudioResourceNames() const;
   // The data folder path followed by the name.
   QString ResolveAppDataPath(const QString& fileName) const;
   TLanguagePack* CurrentLanguagePack() const;

@@ -6,3 +6,6 @@ target_link_libraries(test_net PRIVATE PkgConfig::HTTPLIB zabko_devserver)
 
 # The central object test writes small resource databases.
 target_link_libraries(test_net PRIVATE zabko_tools)
+
+# The connection flow tests read the stored text packs.
+target_link_libraries(test_net PRIVATE zabko_text_packs)
