@@ -229,6 +229,10 @@ std::optional<TFault> TDevServer::TakeFault(const QByteArray& server, const QByt
   for (auto it = faults_.begin(); it != faults_.end(); ++it) {
     if (!it->server.isEmpty() && it->server != server) continue;
     if (!it->method.isEmpty() && it->method != method) continue;
+    if (it->fault.skip > 0) {
+      --it->fault.skip;
+      return std::nullopt;
+    }
     const TFault fault = it->fault;
     if (it->fault.times > 0 && --it->fault.times == 0) faults_.erase(it);
     return fault;

@@ -39,6 +39,8 @@ struct TFault {
   qint32 errorNumber = 0;
   // The request is carried out first and only its reply is spoiled (a reply lost on its way).
   bool afterHandling = false;
+  // How many matching requests are answered normally before the fault starts to hit.
+  int skip = 0;
 };
 
 // One request as the server received it.

@@ -120,6 +120,22 @@ TEST_F(DevServerFixture, MalformedRequestsGetAFailureReply) {
   EXPECT_EQ(Exchange(*server_, "member0", wrongSession)->GetString(0), "Not Logged");
 }
 
+// A fault with skip lets matching requests through first, then hits its times.
+TEST_F(DevServerFixture, FaultStartsAfterTheSkippedRequests) {
+  TFault fault;
+  fault.kind = TFaultKind::Http500;
+  fault.skip = 2;
+  fault.times = 1;
+  server_->SetFault("member0", "CheckVersion", fault);
+  std::vector<int> statuses;
+  for (int i = 0; i < 4; ++i) {
+    TDataPacket request;
+    Begin(request, "CheckVersion")->AddBoolean(true);
+    statuses.push_back(server_->HandlePost("member0", request.SaveToHexString()).status);
+  }
+  EXPECT_EQ(statuses, (std::vector<int>{200, 200, 500, 200}));
+}
+
 TEST_F(DevServerFixture, SessionsBelongToTheirServerAndUser) {
   const qint32 session = LogOn();
   TDataPacket elsewhere, otherUser;

@@ -21,6 +21,7 @@
 #include "platform/registry_ini_file.h"
 #include "tools/res_db_writer.h"
 #include "tools/word_db_writer.h"
+#include "tests/common/test_util.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,7 +44,7 @@ class TFakeRunner : public IProgressRunner, public IProgress {
     QStringList captions;
   };
   bool RunJob(int steps, const QString& caption, const TJob& job) override {
-    runs.push_back({steps, caption});
+    runs.push_back({steps, caption, 0, {}});
     try {
       job(*this);
       return true;
