@@ -151,7 +151,11 @@ TDownloadDialog::TDownloadDialog()
         box.setLayoutDirection(hebrew ? Qt::RightToLeft : Qt::LeftToRight);
         box.exec();
       }),
-      Terminate([] { QCoreApplication::exit(0); }) {}
+      Terminate([] {
+        // Ends the loops that run now, and the first one to start if none does yet.
+        QCoreApplication::exit(0);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+      }) {}
 
 TDownloadDialog::~TDownloadDialog() = default;
 

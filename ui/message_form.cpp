@@ -64,7 +64,7 @@ class TMeasureScope {
 }  // namespace
 
 TMessageForm::TMessageForm(TNManager* manager, const TZabkolexStrings& strings, QWidget* parent)
-    : TModalForm(parent, QStringLiteral("MessageForm")), LinkOpener(OpenDocumentOrLink), strings_(strings) {
+    : TModalForm(parent, QStringLiteral("MessageForm")), LinkOpener(OpenDocumentOrLink), manager_(manager), strings_(strings) {
   resize(kDesignWidth, kDesignHeight);
   setLayoutDirection(Qt::RightToLeft);
   setFont(WinFont(QStringLiteral("Arial"), 0, -15));
@@ -181,6 +181,13 @@ void TMessageForm::SetButtons(int flags) {
 }
 
 bool TMessageForm::ShowMessageBox(const QString& caption, const QString& text, int flags, const QStringList& links) {
+  if (InModalLoop()) {
+    TMessageForm nested(manager_, strings_, parentWidget());
+    nested.LinkOpener = LinkOpener;
+    nested.SetProgressForm(progressForm_);
+    if (!rightToLeft_) nested.ApplyLeftToRight();
+    return nested.ShowMessageBox(caption, text, flags, links);
+  }
   links_ = links;
   struct Cleanup {
     TMessageForm* form;

@@ -52,7 +52,8 @@ class TMessageForm : public TModalForm, public IMessageService {
 
   // The box with the buttons of Flags (TMessageButton) and the text's links; true when it closed
   // with OK (the yes button, whatever its caption). The download button opens link 0, when
-  // there is one, and answers false.
+  // there is one, and answers false. A box asked for while this one is open (an error reported
+  // from a timer meanwhile) shows in a second box of the same kind over it.
   bool ShowMessageBox(const QString& caption, const QString& text, int flags, const QStringList& links);
   // An OK box.
   void ShowMessageWithLinks(const QString& caption, const QString& text, const QStringList& links) override;
@@ -92,6 +93,7 @@ class TMessageForm : public TModalForm, public IMessageService {
   void LinkClick(QObject* sender);
   void OpenLink(int number);
 
+  TNManager* manager_;
   const TZabkolexStrings& strings_;
   TNStatic* bkg_ = nullptr;
   TNStatic* mark_ = nullptr;

@@ -87,11 +87,12 @@ void TZabkoProgressForm::SetCaption(const QString& caption) { mainLbl_->SetCapti
 void TZabkoProgressForm::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void TZabkoProgressForm::HideForMessage() {
-  visibleBeforeMessage_ = isVisible();
+  if (messageDepth_++ == 0) visibleBeforeMessage_ = isVisible();
   hide();
 }
 
 void TZabkoProgressForm::RestoreAfterMessage() {
+  if (messageDepth_ > 0 && --messageDepth_ > 0) return;
   if (visibleBeforeMessage_) show();
 }
 

@@ -42,6 +42,8 @@ class TZabkoProgressForm : public TModalForm, public IProgressRunner, public IPr
   void SetCaption(const QString& caption) override;
   void ProcessMessages() override;
 
+  // Hidden while a message box is open and shown again afterwards if it was visible; boxes
+  // opened while another is open nest, and the window comes back after the outermost.
   void HideForMessage();
   void RestoreAfterMessage();
   // The English layout: caption "Please wait...", left-to-right reading.
@@ -72,6 +74,7 @@ class TZabkoProgressForm : public TModalForm, public IProgressRunner, public IPr
   bool failed_ = false;
   bool completed_ = false;
   bool visibleBeforeMessage_ = false;
+  int messageDepth_ = 0;
   std::exception_ptr error_;
 };
 

@@ -9,6 +9,7 @@
 
 #include "dialog_fixture.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QTest>
 
@@ -35,6 +36,19 @@ class MessageFormTest : public ::testing::Test, public test::TDialogFixture {
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5));
   }
 
+  // A white main window, shown and active: the window a box's overlay covers.
+  void ShowMain() {
+    main.setAutoFillBackground(true);
+    QPalette palette = main.palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    main.setPalette(palette);
+    main.resize(400, 300);
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  }
+
+  QWidget main;
   TMessageForm box{&manager, strings};
   QStringList opened;
 };
@@ -200,15 +214,7 @@ TEST_F(MessageFormTest, LeftToRightPutsTheMarkLeftAndTheButtonsRight) {
 }
 
 TEST_F(MessageFormTest, TheOverlayCoversItsWindowWhileTheBoxIsUp) {
-  QWidget main;
-  main.setAutoFillBackground(true);
-  QPalette palette = main.palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  main.setPalette(palette);
-  main.resize(400, 300);
-  main.show();
-  main.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  ShowMain();
 
   QPointer<TAlphaBlendForm> overlay;
   WhenLoopRuns([&] {
@@ -235,11 +241,7 @@ TEST_F(MessageFormTest, TheOverlayCoversItsWindowWhileTheBoxIsUp) {
 }
 
 TEST_F(MessageFormTest, AMessageDuringAJobHidesTheProgressWindowAndBringsItBack) {
-  QWidget main;
-  main.resize(400, 300);
-  main.show();
-  main.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+  ShowMain();
   TZabkoProgressForm progress(&manager, &main);
   box.SetProgressForm(&progress);
 
@@ -266,6 +268,36 @@ TEST_F(MessageFormTest, AMessageDuringAJobHidesTheProgressWindowAndBringsItBack)
 }
 
 // The windows over the demo skin, saved under the build folder for a person to look at.
+TEST_F(MessageFormTest, ABoxAskedForWhileOneIsOpenShowsOverItAndBothAnswer) {
+  ShowMain();
+  TZabkoProgressForm progress(&manager, &main);
+  box.SetProgressForm(&progress);
+
+  bool innerAnswer = true, outerStillUp = false, progressBack = false;
+  QString outerText;
+  const bool completed = progress.RunJob(2, "Working", [&](IProgress&) {
+    WhenLoopRuns([&] {
+      WhenLoopRuns([&] {
+        auto* inner = qobject_cast<TMessageForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(inner, nullptr);
+        ASSERT_NE(inner, &box);
+        Click(inner->NoBtn());
+      });
+      innerAnswer = box.AskYesNo("Error", "Inner", kButtonYes | kButtonNo);
+      outerStillUp = box.isVisible() && box.InModalLoop();
+      outerText = TextLabels().first()->text();
+      Click(box.YesBtn());
+    });
+    EXPECT_TRUE(box.AskYesNo("Question", "Outer", kButtonYes | kButtonNo));
+    progressBack = progress.isVisible();
+  });
+  EXPECT_TRUE(completed);
+  EXPECT_FALSE(innerAnswer);
+  EXPECT_TRUE(outerStillUp);
+  EXPECT_EQ(outerText, "Outer") << "the open box keeps its own text";
+  EXPECT_TRUE(progressBack) << "the progress window comes back after the outer box";
+}
+
 TEST(DialogsOverDemoSkinTest, BuildAndPaint) {
   TNManager manager;
   manager.SetFilename(QDir(ZABKO_DATA_OUT).filePath("Data.res"));
