@@ -9,6 +9,7 @@
 #pragma once
 
 #include "net/flow_ui.h"
+#include "ui/alpha_blend_form.h"
 #include "ui/modal_form.h"
 
 #include <QPointer>
@@ -18,7 +19,6 @@
 
 namespace zabko {
 
-class TAlphaBlendForm;
 class TNBitmapComponent;
 class TNButton;
 class TNManager;

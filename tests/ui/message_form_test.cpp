@@ -1,6 +1,8 @@
 #include "ui/message_form.h"
 
 #include "ui/alpha_blend_form.h"
+#include "ui/flow_windows.h"
+#include "net/zabkolex_flow.h"
 #include "ui/n_manager.h"
 #include "ui/n_base.h"
 #include "ui/n_button.h"
@@ -296,6 +298,25 @@ TEST_F(MessageFormTest, ABoxAskedForWhileOneIsOpenShowsOverItAndBothAnswer) {
   EXPECT_TRUE(outerStillUp);
   EXPECT_EQ(outerText, "Outer") << "the open box keeps its own text";
   EXPECT_TRUE(progressBack) << "the progress window comes back after the outer box";
+}
+
+TEST_F(MessageFormTest, TheFlowGetsTheWindowsWiredTogether) {
+  ShowMain();
+  TFlowWindows windows(&manager, strings, &main);
+  windows.Messages().LinkOpener = [](const QString&) { return true; };
+  TFlowServices services;
+  windows.FillServices(services);
+  ASSERT_EQ(services.progress, &windows.Progress());
+  ASSERT_EQ(services.download, &windows.Download());
+  bool progressHidden = false;
+  EXPECT_TRUE(services.progress->RunJob(1, "Working", [&](IProgress&) {
+    WhenLoopRuns([&] {
+      progressHidden = !windows.Progress().isVisible();
+      Click(windows.Messages().YesBtn());
+    });
+    services.messages->ShowMessageWithLinks("Note", "Text", {});
+  }));
+  EXPECT_TRUE(progressHidden) << "the box hides the flow's progress window";
 }
 
 TEST(DialogsOverDemoSkinTest, BuildAndPaint) {
