@@ -255,6 +255,39 @@ TEST_F(FlowTest, LanguageFilesComeFromTheFirstServerThatLists) {
   EXPECT_FALSE(flow_->UpdateLanguageFiles());
 }
 
+TEST_F(FlowTest, WordStatusMarksKnownWordsAndRefusesAShortPacket) {
+  ASSERT_TRUE(flow_->UpdateLanguageFiles());
+  LoadPacks();
+  const auto& packs = central_->LanguagePacks();
+  TDataPacket status;
+  for (const auto& pack : packs) {
+    TDataPacket* known = status.AddNewPacket();
+    known->AddInteger(pack->GetCode() * 1000 + 1);
+    known->AddInteger(99999);  // a word the list does not hold
+    TDataPacket* counts = status.AddNewPacket();
+    for (int j = 0; j < pack->AlphabetSize(); ++j)
+      for (int s = 0; s < 3; ++s) counts->AddInteger(j * 10 + s);
+  }
+  status.AddNewPacket()->AddNewPacket()->AddInteger(5);
+
+  // One integer short in the last pack: nothing changes.
+  TDataPacket shortStatus;
+  shortStatus.Assign(status);
+  shortStatus.GetPacket(3)->DeleteInteger(shortStatus.GetPacket(3)->IntegerCount() - 1);
+  EXPECT_NE(MessageOf([&] { flow_->ApplyWordsStatus(shortStatus); }), "(no exception)");
+  EXPECT_EQ(packs[0]->GetCount(2, 1), 0);
+  EXPECT_EQ(flow_->Messages.PacketCount(), 0);
+
+  flow_->ApplyWordsStatus(status);
+  for (const auto& pack : packs) {
+    EXPECT_EQ(pack->GetCount(2, 0), 20);
+    EXPECT_EQ(pack->GetCount(pack->AlphabetSize() - 1, 2), (pack->AlphabetSize() - 1) * 10 + 2);
+  }
+  EXPECT_TRUE(packs[1]->WordList().FindById(20001)->Known);
+  EXPECT_FALSE(packs[1]->WordList().FindById(20002)->Known);
+  EXPECT_EQ(flow_->Messages.PacketCount(), 1);
+}
+
 // The due rule of server messages, with the clock of the test.
 class MessageRuleTest : public FlowTest {
  protected:
