@@ -1,5 +1,7 @@
 #include "net/answer_holder.h"
 
+#include <vector>
+
 #include "core/exception_log.h"
 #include "net/zabkolex_client.h"
 #include "platform/atomic_file.h"
@@ -94,16 +96,26 @@ bool TAnswerHolder::Upload(TZabkolexClient& client) {
             QByteArray::number(marks) + " known marks; the answers stay queued");
     return false;
   }
+  // The batch leaves the queue before anyone is told of the results, so a listener that fails
+  // cannot keep answers the server has already taken.
+  struct TMarkResult {
+    qint32 languageCode, wordId;
+    quint8 status;
+    bool removed;
+  };
+  std::vector<TMarkResult> results;
   int byte = 0;
   for (int i = 0; i < n; ++i) {
     const int kind = kinds.GetInteger(i);
     if (!IsMark(kind)) continue;
     const quint8 status = reply.GetByte(byte++);
-    if (OnMarkResult && status != kNoResult)
-      OnMarkResult(langs.GetInteger(i), ids.GetInteger(i), status, kind == kAnswerMarkRemoved);
+    if (status != kNoResult)
+      results.push_back({langs.GetInteger(i), ids.GetInteger(i), status, kind == kAnswerMarkRemoved});
   }
   for (int i = 0; i < kColumns - 1; ++i) data_.GetPacket(i)->DeleteIntegers(0, n);
   data_.GetPacket(3)->DeletePackets(0, n);
+  if (OnMarkResult)
+    for (const TMarkResult& r : results) OnMarkResult(r.languageCode, r.wordId, r.status, r.removed);
   return true;
 }
 

@@ -1,5 +1,8 @@
 #include "net/zabkolex_client.h"
 
+#include "core/cube_management.h"
+#include "core/exception_log.h"
+
 #include "core/data_packet.h"
 #include "net/web_packet_channel.h"
 #include "platform/exception.h"
@@ -116,7 +119,10 @@ bool TZabkolexClient::LogOn(qint32 localDataCount, bool flag, TDataPacket* resul
       LogOnRefused = !reply.GetBoolean(0);
       const bool complete = reply.IntegerCount() >= 2 && reply.BooleanCount() >= 3 &&
                             reply.StringCount() >= 1 && (!result || reply.PacketCount() >= 1);
-      if (!LogOnRefused && complete) {
+      // The key names the user's files: a log-on that hands out a key unfit for that fails.
+      const bool safeKey = complete && TCubeManagement::IsSafeUserKey(reply.GetString(0));
+      if (complete && !safeKey) LogLine("LogOn: the server gave a user key that cannot name the user's files");
+      if (!LogOnRefused && safeKey) {
         SessionId = reply.GetInteger(0);
         LogOnValue = reply.GetInteger(1);
         LogOnFlag1 = reply.GetBoolean(1);

@@ -110,6 +110,12 @@ void TZabkolexFlow::ShowWrongLogOn() {
 
 bool TZabkolexFlow::LogOnJob(IProgress& progress) {
   TZabkolexClient& client = Client();
+  // Answers in memory belong to the user logged on before: they go to that user's file, and
+  // the queue starts empty for this log-on, so they are never sent under another user.
+  TAnswerHolder& holder = AppCentral->AnswerHolder();
+  if (!holder.IsEmpty() && TCubeManagement::IsSafeUserKey(client.UserKey))
+    holder.SaveToFile(services_.mainWindow->GetAnswersFileName());
+  holder.Clear();
   IMainWindowHooks& window = *services_.mainWindow;
   progress.Step();
   if (!CheckGroupMetaData()) {

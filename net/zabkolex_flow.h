@@ -124,7 +124,6 @@ class TZabkolexFlow {
   void ShowWrongLogOn();
   // The user's data file read again for the user whose key the client now holds.
   void LoadLocalData();
-  void SaveAnswers();
   // The links of a message box: the link when it is a web link, else none.
   static QStringList WebLinks(const QByteArray& link);
 

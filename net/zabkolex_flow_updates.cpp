@@ -137,14 +137,13 @@ bool TZabkolexFlow::UploadAnswers(IProgress& progress) {
   return AppCentral->AnswerHolder().IsEmpty();
 }
 
-void TZabkolexFlow::SaveAnswers() {
-  AppCentral->AnswerHolder().SaveToFile(services_.mainWindow->GetAnswersFileName());
-}
-
 void TZabkolexFlow::UploadJob(IProgress& progress) {
   TAnswerHolder& holder = AppCentral->AnswerHolder();
   TZabkolexClient& client = Client();
   const bool hadAnswers = !holder.IsEmpty();
+  // One file for the whole job, even if a re-logon changes the client's user key.
+  const QString answersFile = services_.mainWindow->GetAnswersFileName();
+  const auto SaveAnswers = [&] { holder.SaveToFile(answersFile); };
   SaveAnswers();
   progress.Step();
 
@@ -161,6 +160,9 @@ void TZabkolexFlow::UploadJob(IProgress& progress) {
         client.LogOn(AppCentral->DBHandler().LocalDataCount(), false, nullptr);
         continue;
       }
+      // What the server took leaves the file at once, so a crash later in the job cannot
+      // send it a second time.
+      SaveAnswers();
       for (int removed = before - holder.Count(); removed > 0; --removed) progress.Step();
     }
   } catch (...) {

@@ -94,6 +94,15 @@ TEST_P(AnswerHolderTest, KnownMarksAreReportedBackExceptForNoResult) {
   EXPECT_TRUE(State(10, 10001).known);
 }
 
+TEST_P(AnswerHolderTest, AListenerThatFailsDoesNotKeepWhatTheServerTook) {
+  LogOn();
+  holder_.AddAnswer(10, 10001, nullptr, kAnswerMarkedKnown);
+  holder_.AddAnswer(10, 10002, Report(10002, 1).get(), kAnswerRight);
+  holder_.OnMarkResult = [](qint32, qint32, quint8, bool) { throw Exception("no such word row"); };
+  EXPECT_THROW(holder_.Upload(*client_), Exception);
+  EXPECT_TRUE(holder_.IsEmpty()) << "a failing listener must not make the batch go up again";
+}
+
 TEST_P(AnswerHolderTest, WhatTheServerDidNotTakeStaysQueued) {
   LogOn();
   holder_.AddAnswer(10, 10001, Report(10001, 1).get(), kAnswerRight);

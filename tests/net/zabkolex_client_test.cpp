@@ -439,6 +439,18 @@ TEST_F(ClientReplyTest, LogOnWithSessionZeroOrMissingFieldsFails) {
   EXPECT_FALSE(client.LogOnRefused);
 }
 
+TEST_F(ClientReplyTest, LogOnWithAKeyThatCannotNameFilesFails) {
+  client.UserKey = "kept";
+  channel->Queue(test::Reply("Success", [](TDataPacket& p) {
+    p.AddBoolean(true), p.AddInteger(5), p.AddInteger(1), p.AddBoolean(false);
+    p.AddString("../../tmp/evil"), p.AddBoolean(false);
+  }));
+  EXPECT_FALSE(client.LogOn(1, true));
+  EXPECT_EQ(client.UserKey, "kept");
+  EXPECT_EQ(client.SessionId, -1);
+  EXPECT_FALSE(client.LogOnRefused);
+}
+
 TEST_F(ClientReplyTest, EmptyFilterListAndShortQuestions) {
   channel->Queue(test::Reply("Success"));
   QStringList list{"kept"};

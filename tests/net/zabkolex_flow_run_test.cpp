@@ -366,5 +366,31 @@ TEST_F(FlowTest, AnswersLeftByACrashGoUpAtTheNextLogOn) {
   EXPECT_TRUE(saved.IsEmpty());
 }
 
+TEST_F(FlowTest, AnswersOfOneUserAreNeverSentUnderTheNext) {
+  // Dana's answers wait in her file; their upload fails, so the learner logs on as Bob instead.
+  server_->AddUser("bob", "pw");
+  {
+    TAnswerHolder pending;
+    for (int i = 0; i < 3; ++i) pending.AddAnswer(kEnglish, 20001, nullptr, kAnswerRight);
+    pending.SaveToFile(DataPath("Users\\" + QString::fromLatin1(userKey_) + ".answers"));
+  }
+  ASSERT_TRUE(flow_->UpdateLanguageFiles());
+  LoadPacks();
+  flow_->ConnectToServer();
+  Fault("", "UpdateWords", TFaultKind::Http500);
+  login_.attempts = {{kUser, kPassword}, {"bob", "pw"}};
+  server_->ClearLog();
+  flow_->RunLoginDialog();
+  EXPECT_FALSE(flow_->MustClose);
+  EXPECT_EQ(Client().UserName, "bob");
+  const auto uploads = Requests("UpdateWords");
+  EXPECT_EQ(uploads.size(), 3u);
+  for (const auto& upload : uploads) EXPECT_EQ(upload.userName, QByteArray(kUser));
+  EXPECT_TRUE(central_->AnswerHolder().IsEmpty());
+  TAnswerHolder danas;
+  danas.LoadFromFile(DataPath("Users\\" + QString::fromLatin1(userKey_) + ".answers"));
+  EXPECT_EQ(danas.Count(), 3) << "Dana's answers wait for her next log-on";
+}
+
 }  // namespace
 }  // namespace zabko::test
