@@ -75,6 +75,18 @@ TACMManager& GetACMManager() {
   return *slot;
 }
 
-void FreeACMManager() { ManagerSlot().reset(); }
+void TACMManager::StopAll() {
+  for (const auto& wrapper : wrappers_) wrapper->Stop();
+}
+
+void FreeACMManager() {
+  // Wrappers still locked by a live sound file stay (stopped, their devices closed) until the
+  // file releases them; freeing them here would leave the file holding freed memory.
+  std::unique_ptr<TACMManager>& slot = ManagerSlot();
+  if (!slot) return;
+  slot->StopAll();
+  slot->Reap();
+  if (slot->Count() == 0) slot.reset();
+}
 
 }  // namespace zabko

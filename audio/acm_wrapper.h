@@ -60,6 +60,8 @@ class TACMManager {
   TACMWrapper* Get(int sampleRate, int channels);
   // Frees every wrapper that is released and idle, from the last to the first.
   void Reap();
+  // Stops every wrapper, closing its device.
+  void StopAll();
   int Count() const { return static_cast<int>(wrappers_.size()); }
 
  private:
@@ -68,7 +70,7 @@ class TACMManager {
 
 // The process-wide manager, created on first use.
 TACMManager& GetACMManager();
-// Frees the manager when it exists (every device closes).
+// Frees the manager and every wrapper no sound file holds; held ones are stopped and stay.
 void FreeACMManager();
 
 }  // namespace zabko

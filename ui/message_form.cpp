@@ -191,10 +191,11 @@ bool TMessageForm::ShowMessageBox(const QString& caption, const QString& text, i
   links_ = links;
   struct Cleanup {
     TMessageForm* form;
+    bool hidProgress = false;  // only a hide that happened is undone
     ~Cleanup() {
       form->hide();
       delete form->overlay_.data();
-      if (form->progressForm_) form->progressForm_->RestoreAfterMessage();
+      if (hidProgress) form->progressForm_->RestoreAfterMessage();
       QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
   } cleanup{this};
@@ -203,7 +204,10 @@ bool TMessageForm::ShowMessageBox(const QString& caption, const QString& text, i
   CenterOnScreen();
   // The window to cover is told before hiding the progress window changes which one is active.
   QWidget* active = FindActiveForm();
-  if (progressForm_) progressForm_->HideForMessage();
+  if (progressForm_) {
+    progressForm_->HideForMessage();
+    cleanup.hidProgress = true;
+  }
   overlay_ = CreateDimmer(kDimmerGrey, kOverlayAlpha, true, DimmerTarget(active));
   return ShowModal() == mrOk;
 }

@@ -92,7 +92,8 @@ void TZabkoProgressForm::HideForMessage() {
 }
 
 void TZabkoProgressForm::RestoreAfterMessage() {
-  if (messageDepth_ > 0 && --messageDepth_ > 0) return;
+  // A restore without its hide changes nothing.
+  if (messageDepth_ == 0 || --messageDepth_ > 0) return;
   if (visibleBeforeMessage_) show();
 }
 

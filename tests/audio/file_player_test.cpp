@@ -81,6 +81,18 @@ TEST(FilePlayer, DestroyingThePlayerFreesEveryEntry) {
   EXPECT_EQ(counts.freed, 3);
 }
 
+TEST(FilePlayer, ShuttingMediaDownLeavesCachedSoundsSafeToFree) {
+  FakeWaveSystem wave;
+  {
+    TFilePlayer player(5, 4);
+    player.PlayFile(Fixture("tone_a_16k_mono.mp3"));
+    // The program ends its media while the player still caches the sound.
+    ShutdownMedia();
+  }  // the cached sound releases its wrapper here: it must still be there
+  ShutdownMedia();
+  SUCCEED();
+}
+
 TEST(FilePlayer, TypeFourHasNoEngine) {
   FakeWaveSystem wave;
   TFilePlayer player(SoundPlayTypeFromOption(5), 2);

@@ -269,6 +269,21 @@ TEST_F(MessageFormTest, AMessageDuringAJobHidesTheProgressWindowAndBringsItBack)
   EXPECT_EQ(covered, &main) << "the window the hidden progress window belongs to";
 }
 
+TEST_F(MessageFormTest, ABoxWhoseTextFailsLeavesTheProgressWindowAsItWas) {
+  ShowMain();
+  TZabkoProgressForm progress(&manager, &main);
+  box.SetProgressForm(&progress);
+  // A job with a box, then the window has closed.
+  progress.RunJob(1, "Working", [&](IProgress&) {
+    WhenLoopRuns([&] { Click(box.YesBtn()); });
+    box.ShowMessageWithLinks("Note", "Half way", {});
+  });
+  ASSERT_FALSE(progress.isVisible());
+  // Markup from the server that does not parse fails before anything is hidden.
+  EXPECT_THROW(box.ShowMessageWithLinks("Bad", "~[Arial", {}), Exception);
+  EXPECT_FALSE(progress.isVisible()) << "no progress window without a job";
+}
+
 // The windows over the demo skin, saved under the build folder for a person to look at.
 TEST_F(MessageFormTest, ABoxAskedForWhileOneIsOpenShowsOverItAndBothAnswer) {
   ShowMain();
