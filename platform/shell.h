@@ -21,7 +21,7 @@ bool OpenDocumentOrLink(const QString& target);
 // folder Folder (empty: the current one). True when the program started.
 bool StartProgram(const QString& program, const QStringList& arguments, const QString& folder);
 
-// Moves a file or folder to the desktop trash as the freedesktop.org trash specification
+// Moves a file or folder to the desktop trash as the freedesktop.org trash layout
 // describes: the home trash ($XDG_DATA_HOME/Trash) when the item lies on the same file system,
 // else the file system's own ".Trash-<uid>" folder. True on success.
 bool MoveToTrash(const QString& path);
