@@ -102,18 +102,10 @@ QString DateToText(TDateTime value) {
 
 }  // namespace
 
-// ---- Writer: collects the binary form in memory and hands it to the stream in large pieces.
+// ---- Writer: builds the whole binary form in memory.
 
 class PacketWriter {
  public:
-  explicit PacketWriter(TStream* sink) : sink_(sink) { out_.reserve(kFlushAt + 4096); }
-
-  void Flush() {
-    if (sink_ && !out_.isEmpty()) {
-      sink_->WriteBuffer(out_.constData(), out_.size());
-      out_.resize(0);
-    }
-  }
   QByteArray& Bytes() { return out_; }
 
   void Write(const TDataPacket& p) {
@@ -169,12 +161,9 @@ class PacketWriter {
       Put32(static_cast<quint32>(n));
       for (const auto& sub : p.packets_) Write(*sub);
     }
-    if (out_.size() >= kFlushAt) Flush();
   }
 
  private:
-  static constexpr qsizetype kFlushAt = 256 * 1024;
-
   void Put16(quint16 v) {
     const char raw[2] = {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)};
     out_.append(raw, 2);
@@ -208,7 +197,6 @@ class PacketWriter {
     out_.resize(start + (d - begin));
   }
 
-  TStream* sink_;
   QByteArray out_;
 };
 
@@ -537,7 +525,7 @@ void TDataPacket::LoadFromFile(const QString& fileName, bool buffered) {
 }
 
 QByteArray TDataPacket::SaveToBytes() const {
-  PacketWriter writer(nullptr);
+  PacketWriter writer;
   writer.Write(*this);
   return std::move(writer.Bytes());
 }

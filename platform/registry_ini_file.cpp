@@ -4,12 +4,9 @@
 #include "platform/code_page.h"
 #include "platform/exception.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMutex>
-#include <QStandardPaths>
 
 #include <map>
 #include <sys/stat.h>
@@ -26,7 +23,7 @@ QString EscapeText(const QString& text, bool isKey) {
   out.reserve(text.size());
   for (QChar c : text) {
     switch (c.unicode()) {
-      case '\\': out += isKey ? QStringLiteral("\\\\") : QStringLiteral("\\\\"); break;
+      case '\\': out += QStringLiteral("\\\\"); break;
       case '\n': out += QStringLiteral("\\n"); break;
       case '\r': out += QStringLiteral("\\r"); break;
       case '=': out += isKey ? QStringLiteral("\\e") : QStringLiteral("="); break;
