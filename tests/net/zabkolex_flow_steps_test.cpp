@@ -367,15 +367,24 @@ TEST_F(MessageRuleTest, CountOneShowsOnceAndOnlyTheFirstDueMessageShows) {
 }
 
 TEST_F(MessageRuleTest, UntrustedMessagesAndLinks) {
-  // A message without its counters or dates is passed over; the next one shows.
+  // A message without its counters or dates, or without the caption and text its box shows,
+  // is passed over and uses up none of its showings; the next one shows.
   TDataPacket list;
   list.AddNewPacket()->AddInteger(9);
+  for (int texts : {0, 1}) {
+    auto bare = Make(4 + texts, 1, 0);
+    bare->DeleteUTFStrings(texts, bare->UTFStringCount() - texts);
+    list.AddPacket(std::move(bare));
+  }
   auto m = Make(3, 1, 0);
   m->SetString(0, "javascript:alert(1)");
   list.AddPacket(std::move(m));
   flow_->ShowMessages(list);
   ASSERT_EQ(messages_.boxes.size(), 1u);
   EXPECT_TRUE(messages_.boxes[0].links.isEmpty()) << "only web links are handed on";
+  EXPECT_EQ(messages_.boxes[0].caption, "Caption");
+  EXPECT_FALSE(Settings().SectionExists("Messages\\4"));
+  EXPECT_FALSE(Settings().SectionExists("Messages\\5"));
 
   struct Case {
     QByteArray url;
