@@ -33,6 +33,9 @@ inline QString MessageOf(const std::function<void()>& f) {
   return QStringLiteral("(no exception)");
 }
 
+// The permission bits of a file (0777 part of its mode), -1 when it is missing.
+int FileMode(const QString& path);
+
 // Caps the size of any file this process writes (RLIMIT_FSIZE) while it lives, so that a write
 // growing a file past Bytes fails as on a full disk (EFBIG instead of SIGXFSZ).
 class FileSizeCap {
