@@ -72,6 +72,8 @@ struct GoldenCase {
   const char* hex;
 };
 
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
+
 class PacketGolden : public testing::TestWithParam<GoldenCase> {};
 
 TEST_P(PacketGolden, WritesAndReadsTheKnownForm) {
@@ -202,6 +204,8 @@ struct BadInput {
   const char* hex;
   const char* message;
 };
+
+void PrintTo(const BadInput& c, std::ostream* os) { *os << c.name; }
 
 class PacketBadInput : public testing::TestWithParam<BadInput> {};
 

@@ -66,7 +66,9 @@ TEST(CustomWinThread, ExceptionsOfTheBody) {
     ASSERT_TRUE(c.Execute());
     EXPECT_EQ(afterSync, handle);
     EXPECT_EQ(reported, handle ? QString("in the body") : QString());
-    if (!handle) EXPECT_EQ(test::MessageOf([&] { std::rethrow_exception(c.Worker().FatalException()); }), "in the call");
+    if (!handle) {
+      EXPECT_EQ(test::MessageOf([&] { std::rethrow_exception(c.Worker().FatalException()); }), "in the call");
+    }
   }
 }
 
