@@ -26,7 +26,7 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
   };
   const Case cases[] = {
       {"main\\logo.bmp", 142, 57},          {"Main\\HeadBtns.bmp", 450, 129},
-      {"Main\\ExitHelpBtns.bmp", 140, 87},  {"main\\fotterLogo.bmp", 73, 57},
+      {"Main\\ExitHelpBtns.bmp", 185, 87},  {"main\\fotterLogo.bmp", 73, 57},
       {"main\\fotterDots.bmp", 12, 57},     {"main\\FotterTile.bmp", 8, 57},
       {"Main\\ProdPrefBtn.bmp", 105, 105},  {"Main\\ProdBtn.bmp", 332, 105},
       {"Main\\SendBtns.bmp", 104, 78},      {"main\\searchCaption.bmp", 186, 24},

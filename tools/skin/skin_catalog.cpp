@@ -321,12 +321,14 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
     }
     add("Main\\HeadBtns.bmp", sheet);
   }
-  // HelpBtn (X 0) and ExitBtn (X 45): three-slice S 15, 29 high; HomeBtn: a 50 x 29 sprite at X 90.
+  // HelpBtn (X 0) and ExitBtn (X 45): three-slice S 15, 29 high; HomeBtn: a 50 x 29 sprite at X 90,
+  // and the compact home button beside it, 45 x 29 at X 140.
   {
-    QImage sheet = Filled(140, 87, Mist);
+    QImage sheet = Filled(185, 87, Mist);
     QPainter p(&sheet);
     p.drawImage(0, 0, ThreeSliceSheet(15, 29, Tone::Blue, {}, 2, [](int c) { return c == 0 ? Tone::Blue : Tone::Orange; }));
     p.drawImage(90, 0, IconButtons(50, 29, Tone::Blue, {icon(IconHouse)}, 16));
+    p.drawImage(140, 0, IconButtons(45, 29, Tone::Blue, {icon(IconHouse)}, 16));
     add("Main\\ExitHelpBtns.bmp", sheet);
   }
   add("main\\fotterLogo.bmp", FooterLogo());
