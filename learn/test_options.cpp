@@ -56,6 +56,7 @@ TOptionValues ReadOptionValues(const TRegistryIniFile& s, int mode, int code, in
 
 void WriteOptionValues(TRegistryIniFile& s, int mode, int code, const TOptionValues& v) {
   const QString section = OptionsSection(mode, code);
+  TRegistryBatch batch(s);
   s.WriteInteger(section, QStringLiteral("LanguageId"), code);
   s.WriteInteger(section, QStringLiteral("Range"), v.Range);
   s.WriteInteger(section, QStringLiteral("Unit"), static_cast<quint8>(v.Unit));
@@ -68,6 +69,7 @@ void WriteOptionValues(TRegistryIniFile& s, int mode, int code, const TOptionVal
   s.WriteInteger(section, QStringLiteral("QuestionKind"), v.QuestionKind);
   s.WriteInteger(section, QStringLiteral("Time"), v.Time);
   s.WriteInteger(section, QStringLiteral("Know"), v.Know);
+  batch.Commit();
 }
 
 int ParseQuestionCount(const QString& text) {

@@ -1,6 +1,7 @@
 #include "learn/test_options.h"
 
 #include "platform/registry_ini_file.h"
+#include "tests/common/test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,12 @@ TEST_F(OptionsValuesTest, SectionsPerModeAndLanguageInTableOrder) {
   v.From = 2;
   v.To = 5;
   v.QCount = 15;
-  WriteOptionValues(settings, kModeTest, 20, v);
+  settings.WriteInteger("Main", "X", 1);
+  {
+    test::RewriteCounter rewrites(settings.FileName());
+    WriteOptionValues(settings, kModeTest, 20, v);
+    EXPECT_EQ(rewrites.Count(), 1) << "the section is written as one batch";
+  }
   EXPECT_EQ(settings.ReadSection("Test\\20"),
             (QStringList{"LanguageId", "Range", "Unit", "From", "To", "Sivug", "TatSivug", "Order", "QCount",
                          "QuestionKind", "Time", "Know"}));
