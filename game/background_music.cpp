@@ -65,11 +65,16 @@ void TMPG123BackgroundMusic::Refill() {
   const qint64 size = buffer_->Size();
   buffer_->SetPosition(0);
   while (true) {
-    const bool rewinds = current_->EndOfStream();
+    const bool loop = current_ == loop_.get();
+    // A rewind starts a new pass of the loop.
+    if (loop && current_->EndOfStream()) loopPassBytes_ = 0;
     const qint64 decoded = DecodeInto(*current_);
+    if (loop) loopPassBytes_ += decoded;
     if (buffer_->Position() >= size) break;
-    // A loop that gives nothing right after a rewind never will: what was decoded is the end.
-    if (current_ == loop_.get() && rewinds && decoded == 0) {
+    // A pass of the loop that ends without a sound never gives one: what was decoded is the end.
+    // (A pass that adds nothing only because the last buffer filled at the loop's very end has
+    // its sound behind it and goes on with a rewind.)
+    if (loop && decoded == 0 && (loopPassBytes_ == 0 || !current_->EndOfStream())) {
       ended_ = true;
       LogLine("Background music ends: its loop holds no sound");
       break;

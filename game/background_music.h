@@ -52,6 +52,7 @@ class TMPG123BackgroundMusic : public TBackgroundMusic {
   std::unique_ptr<TMPG123Wrapper> loop_;
   std::unique_ptr<TMemoryStream> buffer_;
   TMPG123Wrapper* current_ = nullptr;
+  qint64 loopPassBytes_ = 0;  // decoded since the loop's pass began
   bool ended_ = false;
 };
 
