@@ -211,8 +211,10 @@ bool TZabkolexFlow::ShowMessage(const TDataPacket& message) {
   const TDateTime last = settings.ReadDateTime(section, "Last", today - period - 1);
   if (last + period > today) return false;
 
+  TRegistryBatch batch(settings);
   settings.WriteDateTime(section, "Last", today);
   settings.WriteInteger(section, "Count", count - 1);
+  batch.Commit();
   const QByteArray link = message.StringCount() > 0 ? message.GetString(0) : QByteArray();
   const QString caption = message.UTFStringCount() > 0 ? message.GetUTFString(0) : QString();
   services_.messages->ShowMessageWithLinks(caption, MessageText(message), WebLinks(link));
