@@ -2,7 +2,7 @@
 
 #include "core/word.h"
 #include "tests/common/test_util.h"
-#include "tests/game/game_fixture.h"
+#include "tests/game/game_server_fixture.h"
 
 #include <gtest/gtest.h>
 
