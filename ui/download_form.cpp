@@ -7,7 +7,7 @@
 #include "platform/exception_handler.h"
 #include "ui/tnt_label.h"
 #include "ui/win_font.h"
-#include "ui/zabko_progress_form.h"
+#include "ui/progress_runner_form.h"
 
 #include <QCoreApplication>
 #include <QFrame>
@@ -180,7 +180,7 @@ bool TDownloadDialog::DownloadFilesWithProgress(const QString& folder, const QSt
   // while the dialog is up, and comes back afterwards as it does after a message box.
   struct HideForm {
     TDownloadForm* form;
-    QPointer<TZabkoProgressForm> progress;
+    QPointer<TProgressRunnerForm> progress;
     ~HideForm() {
       form->hide();
       if (progress) progress->RestoreAfterMessage();

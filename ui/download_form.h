@@ -6,7 +6,7 @@
 
 #include "net/flow_ui.h"
 #include "ui/modal_form.h"
-#include "ui/zabko_progress_form.h"
+#include "ui/progress_runner_form.h"
 
 #include <QPointer>
 #include <QString>
@@ -88,7 +88,7 @@ class TDownloadDialog : public IFileListDownload {
   ~TDownloadDialog() override;
 
   // The progress window hidden while the dialog is up (none: nothing is hidden).
-  void SetProgressForm(TZabkoProgressForm* form) { progressForm_ = form; }
+  void SetProgressForm(TProgressRunnerForm* form) { progressForm_ = form; }
 
   bool DownloadFilesWithProgress(const QString& folder, const QString& indexName, const TDataPacket& fileList,
                                  const QString& line1, const QString& line2, const QString& line3,
@@ -106,7 +106,7 @@ class TDownloadDialog : public IFileListDownload {
 
  private:
   QWidget* owner_;
-  QPointer<TZabkoProgressForm> progressForm_;
+  QPointer<TProgressRunnerForm> progressForm_;
   std::unique_ptr<TDownloadForm> form_;
 };
 

@@ -215,7 +215,12 @@ TEST(EventWinThread, SuspendCountAndPriority) {
   EXPECT_EQ(runs, 1);
 }
 
-#if !defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZABKO_TEST_ASAN 1
+#endif
+#endif
+#if !defined(__SANITIZE_ADDRESS__) && !defined(ZABKO_TEST_ASAN)
 // Recurses until the stack runs out (the limit is never reached).
 volatile int g_neverDepth = -1;
 [[gnu::noinline]] int Overflow(int depth) {
