@@ -85,4 +85,9 @@ bool PumpEventsUntil(const std::function<bool()>& done, int ms) {
   return done();
 }
 
+void ResumeAfterQuit() {
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  QCoreApplication::exec();
+}
+
 }  // namespace zabko::test

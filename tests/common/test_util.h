@@ -70,4 +70,8 @@ class RewriteCounter {
 // Processes events until Done holds or Ms milliseconds have passed; returns Done().
 bool PumpEventsUntil(const std::function<bool()>& done, int ms = 10000);
 
+// After QCoreApplication::exit: every event loop started later would return at once until the
+// application's own loop has run, so this runs it for a moment.
+void ResumeAfterQuit();
+
 }  // namespace zabko::test
