@@ -22,6 +22,7 @@
 #include "ui/zabkolex_utils.h"
 
 #include <QDateEdit>
+#include <QLineEdit>
 
 #include <cmath>
 
@@ -43,6 +44,9 @@ TDateTime FromDate(const QDate& date) { return EncodeDate(date.year(), date.mont
 TTntLabel* MakeLabel(QWidget* parent, const char* name, int left, int top) {
   auto* label = new TTntLabel(parent, QString::fromLatin1(name));
   label->move(left, top);
+  // Sized to its (empty) caption, so that mirroring places it by its edge and a caption loaded
+  // later grows it in the reading direction.
+  label->SetCaption(QString());
   return label;
 }
 
@@ -93,9 +97,10 @@ TFollowFrm::TFollowFrm(QWidget* parent, TNManager* manager, IFrameHost* host)
     auto* edit = new QDateEdit(background_);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(47, top, 130, 25);
-    edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     edit->setCalendarPopup(true);
     edit->setLayoutDirection(Qt::LeftToRight);
+    // Dates read left to right also inside a right-to-left frame.
+    if (auto* line = edit->findChild<QLineEdit*>()) line->setLayoutDirection(Qt::LeftToRight);
     return edit;
   };
   startDP_ = picker("StartDP", 32);
@@ -126,8 +131,11 @@ TFollowFrm::TFollowFrm(QWidget* parent, TNManager* manager, IFrameHost* host)
   followSumLbl_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   changeDatesLbl_ = new TLinkLabel2(background_, QStringLiteral("ChangeDatesLbl"));
   changeDatesLbl_->move(9, 150);
+  changeDatesLbl_->SetCaption(QString());
   changeDatesLbl_->SetShowLink(true);
   loading.Finish();
+  // The pickers' format is given last, after every other setting of theirs.
+  for (QDateEdit* edit : {startDP_, testDP_}) edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
   ShowDates(false);
 
   connect(miniBtn_, &TNBase::OnClick, this, &TFollowFrm::MiniBtnClick);
@@ -302,6 +310,7 @@ void TFollowFrm::ApplyLeftToRight() {
     MirrorControl(control);
   }
   setLayoutDirection(Qt::LeftToRight);
+  leftToRight_ = true;
 }
 
 void TFollowFrm::LoadCaptions() {
@@ -309,7 +318,7 @@ void TFollowFrm::LoadCaptions() {
   ApplyLabelTexts(prefix, {dateLbl1_, followLbl1_, changeDatesLbl_, dateLbl2_, followLbl2_, captionLbl_}, false);
   followOkBtn_->SetCaption(Text(QStringLiteral("OkBtn")));
   miniBtn_->setToolTip(Text(QStringLiteral("FollowFrm.MiniBtn.Hint")));
-  if (!Central().IsHebrewInterface()) {
+  if (leftToRight_) {
     const int w = width();
     changeDatesLbl_->move(w - changeDatesLbl_->width() - 5, changeDatesLbl_->y());
     supposeLbl_->move(followLbl1_->x() + followLbl1_->width() + 5, supposeLbl_->y());

@@ -82,6 +82,8 @@ class TFollowFrm : public QWidget {
   int collapsedHeight_ = 0;
   int expandedHeight_ = 0;
   int followState_ = 0;
+  // Mirrored for a left-to-right interface: the captions then place the letters after them.
+  bool leftToRight_ = false;
   TSizeChanged sizeChanged_;
 };
 

@@ -120,6 +120,7 @@ TEST_F(FollowFrameTest, FirstStartOpensTheDatesAndTellsTheLetter) {
   EXPECT_EQ(frame->StartDate(), today);
   EXPECT_EQ(frame->TestDate(), today + 90);
   EXPECT_TRUE(Visible(*frame, "StartDP"));
+  EXPECT_EQ(FindComponent<QDateEdit>(frame.get(), "StartDP")->text(), "10/12/2026");
   EXPECT_FALSE(Visible(*frame, "FaceStat"));
   EXPECT_FALSE(central_->Settings().ReadBool("Main", "NoDatesYet", true));
   // Dates set by the program stored nothing and ran no computation of their own.
