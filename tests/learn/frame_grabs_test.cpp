@@ -17,6 +17,8 @@
 #include "frame_fixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QScreen>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -40,6 +42,14 @@ class FrameGrabsTest : public FrameTest {
       for (int x = 0; x < image.width() && !painted; x += 3) painted = image.pixel(x, y) != image.pixel(0, 0);
     EXPECT_TRUE(painted) << name.toStdString();
     EXPECT_TRUE(SaveFrameGrab(widget, name)) << name.toStdString();
+    // Run on a real X server ("-platform xcb"), the screen with the window as shown there.
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+      QElapsedTimer shown;
+      shown.start();
+      while (shown.elapsed() < 400) QApplication::processEvents(QEventLoop::AllEvents, 50);
+      const QString folder = QDir(ZABKO_BUILD_DIR).filePath("frames");
+      QGuiApplication::primaryScreen()->grabWindow(0).save(QDir(folder).filePath("x_" + name + ".png"));
+    }
   }
   void LetterCounts(TLanguagePack& pack) {
     for (int i = 0; i < pack.AlphabetSize(); ++i) {
