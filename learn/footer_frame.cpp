@@ -113,9 +113,9 @@ void TFotterFrm::ApplyAppType() {
   rightDots_->move(placement.RightDotsLeft, rightDots_->y());
   leftDots_->move(placement.LeftDotsLeft, leftDots_->y());
   viZoLogo_->move(placement.LogoLeft, viZoLogo_->y());
-  for (QWidget* control : QList<QWidget*>(visible.begin(), visible.end()) << rightDots_ << leftDots_ << viZoLogo_) {
-    SetAnchors(control, GetAnchors(control));
-  }
+  QList<QWidget*> moved{rightDots_, leftDots_, viZoLogo_};
+  for (TNButton* b : visible) moved << b;
+  for (QWidget* control : moved) SetAnchors(control, GetAnchors(control));
   appType.StyleMenuButton(prodBtn_);
 }
 

@@ -10,6 +10,8 @@
 #include "core/word_list.h"
 #include "core/zabkolex_strings.h"
 #include "learn/extra_info_form.h"
+#include "learn/letter_frame.h"
+#include "learn/search_frame.h"
 #include "learn/help_form.h"
 #include "learn/login.h"
 #include "learn/splash_form.h"
@@ -180,6 +182,7 @@ void TZabkolexMainForm::FormShow() {
   TraceLog("  PostLogon");
   flow_->UpdateDataFiles();
   if (closing_) return;
+  if (searchFrm_) searchFrm_->FillPacks();
   if (TLanguagePack* pack = CurrentLanguagePack()) pack->RefreshCounts(-2);
 
   currentView_ = 0;
@@ -224,12 +227,11 @@ void TZabkolexMainForm::SplashStep(int step) {
       }
       break;
     case 2:
-      // The letters bar's buttons come with its frame; the packs load their word lists here.
-      central_->CreateLanguagePacks({}, [this](TLanguagePack& pack, ILetterButton* button) {
-        return CanChangeLetter(pack, button);
-      }, [this](TLanguagePack& pack, ILetterButton* button) { LetterChosen(pack, button); }, {});
+      // The letter buttons, and the language packs that take their clicks and load their words.
+      letterFrm_->SetupLetters();
       break;
     case 3:
+      searchFrm_->Setup(ScreenSize().height());
       ApplyLeftToRightToAll();
       InitForms();
       LoadCaptions();
@@ -385,13 +387,13 @@ void TZabkolexMainForm::ResizeCurrentView() {
   if (dockedForm_) dockedForm_->setGeometry(currentView_widget_->rect());
 }
 
-void TZabkolexMainForm::AddAnswer(qint32 wordId, int kind, const TDataPacket* detail) {
+void TZabkolexMainForm::AddAnswer(qint32 wordId, quint8 kind, const TDataPacket* detail) {
   TLanguagePack* pack = CurrentLanguagePack();
   if (!pack) return;
-  central_->AnswerHolder().AddAnswer(pack->GetCode(), wordId, detail, static_cast<quint8>(kind));
+  central_->AnswerHolder().AddAnswer(pack->GetCode(), wordId, detail, kind);
 }
 
-void TZabkolexMainForm::MoveWord(const TWord& word, int fromStatus, int toStatus) {
+void TZabkolexMainForm::MoveWord(TWord& word, int fromStatus, int toStatus) {
   if (TLanguagePack* pack = CurrentLanguagePack()) pack->MoveWord(pack->GetLetterIndex(word), fromStatus, toStatus);
 }
 

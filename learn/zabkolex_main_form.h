@@ -9,7 +9,7 @@
 #pragma once
 
 #include "core/word_list.h"
-#include "learn/frame_host.h"
+#include "learn/view_host.h"
 #include "net/flow_hooks.h"
 #include "net/zabkolex_central.h"
 #include "ui/modal_form.h"
@@ -33,6 +33,10 @@ namespace zabko {
 
 class TCanvasTextMeasure;
 class TDelayedCall;
+class TFotterFrm;
+class THeaderFrm;
+class TLetterFrm;
+class TSearchFrm;
 class TExtraInfoForm;
 class TFlowWindows;
 class THelpForm;
@@ -48,10 +52,7 @@ class TTntLabel;
 class TWelcomForm;
 class TZabkolexFlow;
 
-// (name, id) pairs of the options dialog's subject boxes.
-using TSubjectList = QList<QPair<QString, int>>;
-
-class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IFrameHost {
+class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewHost {
   Q_OBJECT
 
  public:
@@ -105,11 +106,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IFrame
   // Views and answers.
   bool LeaveView(bool force);
   void DockView(QWidget* form);
-  bool ConfirmLeaveTest();
   void HighlightButton(TNButton* button);
   void ResizeCurrentView();
-  void AddAnswer(qint32 wordId, int kind, const class TDataPacket* detail);
-  void MoveWord(const class TWord& word, int fromStatus, int toStatus);
   void OnAnswer(int languageCode, qint32 wordId, int status, bool removed);
   void SaverTimerTimer();
 
@@ -146,14 +144,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IFrame
   void FitWindowToScreen();
   bool ChangeDisplayMode();
   bool CheckOSVersion();
-  bool IsLeftToRight() const;
   TLanguagePack* CurrentLanguagePack() const;
   TWordList* CurrentWordList() const;
-  void ClearLetter();
-  void SelectLetter(int index);
-  int SelectedLetter() const;
-  void BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) const;
-  void BuildSubjectListOfSubject(int subject, TSubjectList& list, int lastLevel, int firstLevel) const;
   void SetHotWordsVisible(bool visible);
 
   // IMainWindowHooks.
@@ -178,6 +170,25 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IFrame
   IMessageService& MessageService() override;
   IFlowClock& FlowClock() override;
   TZabkolexFlow& Flow() override;
+
+  // IViewHost.
+  void AddAnswer(qint32 wordId, quint8 kind, const TDataPacket* detail) override;
+  void MoveWord(TWord& word, int fromStatus, int toStatus) override;
+  bool ConfirmLeaveTest() override;
+  bool IsLeftToRight() const override;
+  void ClearLetter() override;
+  void SelectLetter(int index) override;
+  int SelectedLetter() const override;
+  void AddWordsOfLetters(TWordItemList& list, int first, int last, bool skipKnown) override;
+  void BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) override;
+  void BuildSubjectListOfSubject(qint32 subject, TSubjectList& list, int lastLevel, int firstLevel) override;
+  void SetComboDropWidth(QComboBox* box, int limit) override;
+
+  // The frames, once made at splash step 0.
+  THeaderFrm* HeaderFrame() const { return headerFrm_; }
+  TFotterFrm* FooterFrame() const { return fotterFrm_; }
+  TLetterFrm* LetterFrame() const { return letterFrm_; }
+  TSearchFrm* SearchFrame() const { return searchFrm_; }
 
   // State.
   TZabkolexCentral& AppCentral() const { return *central_; }
@@ -209,6 +220,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IFrame
  private:
   void BuildComponents();
   void AlignPanels();
+  // The bars follow their panels' size.
+  void DockFrames();
   QString Text(const char* key) const;
   QString UserFile(const char* extension);
   QSize ScreenSize() const;
@@ -252,6 +265,10 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IFrame
   QScrollArea* mainScrollBox_ = nullptr;
   QWidget* currentView_widget_ = nullptr;
   QPointer<QWidget> dockedForm_;
+  THeaderFrm* headerFrm_ = nullptr;
+  TFotterFrm* fotterFrm_ = nullptr;
+  TLetterFrm* letterFrm_ = nullptr;
+  TSearchFrm* searchFrm_ = nullptr;
 
   int currentView_ = 0;
   int exitMode_ = kExitNormal;

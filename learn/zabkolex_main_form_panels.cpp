@@ -7,6 +7,10 @@
 #include "core/word_list.h"
 #include "core/zabkolex_strings.h"
 #include "learn/extra_info_form.h"
+#include "learn/footer_frame.h"
+#include "learn/header_frame.h"
+#include "learn/letter_frame.h"
+#include "learn/search_frame.h"
 #include "learn/login.h"
 #include "learn/splash_form.h"
 #include "learn/welcom_form.h"
@@ -23,7 +27,10 @@
 #include "ui/tnt_label.h"
 #include "ui/win_font.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QStyle>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
@@ -149,6 +156,7 @@ void TZabkolexMainForm::AlignPanels() {
   leftPnl_->setGeometry(leftPanelRight_ ? w - kLeftWidth : 0, top, kLeftWidth, middle);
   nFrameStatic1_->setGeometry(leftPanelRight_ ? 0 : kLeftWidth, top, qMax(0, w - kLeftWidth), middle);
   mainScrollBox_->setGeometry(8, 8, qMax(0, nFrameStatic1_->width() - 16), qMax(0, middle - 16));
+  DockFrames();
   ResizeCurrentView();
 }
 
@@ -229,6 +237,12 @@ void TZabkolexMainForm::ShowLanguageHint() {
   if (shown > 2) return;
   settings.WriteInteger(QStringLiteral("Main"), QStringLiteral("EngHebHint"), shown + 1);
   hintShp_->SetBrushClear(false);
+  // The bubble stands beside the language switch it points at.
+  if (const QWidget* target = letterFrm_ ? FindComponent<QWidget>(letterFrm_, QStringLiteral("SwitchBtn")) : nullptr) {
+    const QPoint at = target->mapTo(lettersPnl_, QPoint(0, 0));
+    const int left = at.x() > lettersPnl_->width() / 2 ? at.x() - hintPnl_->width() - 4 : at.x() + target->width() + 4;
+    hintPnl_->move(left, hintPnl_->y());
+  }
   hintPnl_->raise();
   hintPnl_->show();
   flowWindows_->Messages().ShowMessageWithLinks(QString(), Text("SwitchLangNotice"), {});
@@ -238,8 +252,50 @@ void TZabkolexMainForm::ShowLanguageHint() {
 // Frames, captions, mirroring.
 
 void TZabkolexMainForm::CreateFrames() {
+  headerFrm_ = new THeaderFrm(headerPnl_, manager_);
+  connect(headerFrm_->FilterBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::FilterBtnClick);
+  connect(headerFrm_->ExamBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::ExamBtnClick);
+  connect(headerFrm_->TestBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::TestBtnClick);
+  connect(headerFrm_->HelpBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::HelpBtnClick);
+  connect(headerFrm_->ExitBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::ExitBtnClick);
+  connect(headerFrm_->HomeBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::HomeBtnClick);
+  headerFrm_->ApplyAppType();
+  headerFrm_->SetLogo();
+
+  fotterFrm_ = new TFotterFrm(fotterPnl_, manager_);
+  connect(fotterFrm_->ProdBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::ProdBtnClick);
+  connect(fotterFrm_->MobileBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::MobileBtnClick);
+  connect(fotterFrm_->PrintBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::PrintBtnClick);
+  connect(fotterFrm_->PlayerBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::PlayerBtnClick);
+  connect(fotterFrm_->CDBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::CDBtnClick);
+  connect(fotterFrm_->SendFriendBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::SendFriendBtnClick);
+  connect(fotterFrm_->ContactBtn(), &TNBase::OnClick, this, &TZabkolexMainForm::ContactBtnClick);
+  fotterFrm_->SetLogo();
+
+  letterFrm_ = new TLetterFrm(lettersPnl_, manager_, this);
+  letterFrm_->SetupPanels();
+  letterFrm_->ShowInfoButton();
+
+  searchFrm_ = new TSearchFrm(searchPnl_, manager_, this);
+  searchPnl_->resize(searchPnl_->width(), searchFrm_->height());
+  searchFrm_->SetSizeChanged([this](QWidget* frame) { StackLeftPanel(frame); });
+
+  for (QWidget* frame : QList<QWidget*>{headerFrm_, fotterFrm_, letterFrm_, searchFrm_}) {
+    frame->setGeometry(frame->parentWidget()->rect());
+    frame->show();
+  }
+  hintPnl_->raise();
+
   followPnl_->setVisible(central_->AppType().ShowFollowFaces());
   if (!central_->AppType().ShowHotWords()) SetHotWordsVisible(false);
+  fotterFrm_->ApplyAppType();
+  StackLeftPanel(nullptr);
+}
+
+void TZabkolexMainForm::DockFrames() {
+  for (QWidget* frame : QList<QWidget*>{headerFrm_, fotterFrm_, letterFrm_}) {
+    if (frame) frame->setGeometry(frame->parentWidget()->rect());
+  }
 }
 
 void TZabkolexMainForm::SetHotWordsVisible(bool visible) {
@@ -259,6 +315,10 @@ void TZabkolexMainForm::SetHotWords(const TDataPacket& hotWords) {
 
 void TZabkolexMainForm::ApplyLeftToRightToAll() {
   if (!IsLeftToRight()) return;
+  if (headerFrm_) headerFrm_->ApplyLeftToRight();
+  if (letterFrm_) letterFrm_->ApplyLeftToRight();
+  if (searchFrm_) searchFrm_->ApplyLeftToRight();
+  if (fotterFrm_) fotterFrm_->ApplyLeftToRight();
   if (welcome_) welcome_->ApplyLeftToRight();
   if (login_) login_->ApplyLeftToRight();
   if (extraInfo_) extraInfo_->ApplyLeftToRight();
@@ -272,6 +332,10 @@ void TZabkolexMainForm::LoadCaptions() {
   gamesBtn_->setToolTip(Text("GameButtonHint"));
   gamesBtn_->SetCaption(Text("GameButtonText"));
   central_->AppType().StyleMenuButton(gamesBtn_);
+  if (headerFrm_) headerFrm_->LoadCaptions();
+  if (letterFrm_) letterFrm_->LoadCaptions();
+  if (searchFrm_) searchFrm_->LoadCaptions();
+  if (fotterFrm_) fotterFrm_->LoadCaptions();
   if (login_) login_->LoadCaptions();
 }
 
@@ -296,8 +360,7 @@ void TZabkolexMainForm::FitWindowToScreen() {
   const TAppTypeSpecific& appType = central_->AppType();
   resize(std::min(std::max(800, screen.width()), appType.MaxMainWidth()),
          std::min(std::max(640, screen.height()), appType.MaxMainHeight()));
-  // The letters bar sets the narrowest width once it is docked.
-  setMinimumWidth(std::max(minimumWidth(), 800));
+  if (letterFrm_) setMinimumWidth(std::max(minimumWidth(), letterFrm_->MinimumWidth() + 190));
 }
 
 bool TZabkolexMainForm::ChangeDisplayMode() {
@@ -320,6 +383,19 @@ void TZabkolexMainForm::SelectLetter(int index) {
   if (TLanguagePack* pack = CurrentLanguagePack()) pack->ClickLetter(index);
 }
 
+void TZabkolexMainForm::AddWordsOfLetters(TWordItemList& list, int first, int last, bool skipKnown) {
+  if (TLanguagePack* pack = CurrentLanguagePack()) pack->AddWordsOfLetters(list, first, last, skipKnown);
+}
+
+void TZabkolexMainForm::SetComboDropWidth(QComboBox* box, int limit) {
+  const QFontMetrics metrics(box->font());
+  int widest = 0;
+  for (int i = 0; i < box->count(); ++i) widest = std::max(widest, metrics.horizontalAdvance(box->itemText(i)));
+  int width = widest + box->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 10;
+  if (limit > 0) width = std::min(width, limit);
+  box->view()->setMinimumWidth(std::max(width, box->width()));
+}
+
 int TZabkolexMainForm::SelectedLetter() const {
   const TLanguagePack* pack = CurrentLanguagePack();
   return pack ? pack->SelectedLetter() : -1;
@@ -330,10 +406,11 @@ void TZabkolexMainForm::SelectLanguagePack(int languageCode) {
   if (!pack) return;
   central_->CurrentLanguageId = pack->LanguageId();
   UpdateMainCaption();
+  if (searchFrm_) searchFrm_->ShowPack(languageCode);
   pack->RefreshCounts(-2);
 }
 
-void TZabkolexMainForm::BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) const {
+void TZabkolexMainForm::BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) {
   list = SubjectEntries([&](const TWordList& words, TSubjectCountList& counts) {
     const TDataPacket& subjects = words.Subjects();
     for (int level = firstLevel; level <= lastLevel; ++level) {
@@ -342,8 +419,8 @@ void TZabkolexMainForm::BuildSubjectList(TSubjectList& list, int firstLevel, int
   });
 }
 
-void TZabkolexMainForm::BuildSubjectListOfSubject(int subject, TSubjectList& list, int lastLevel,
-                                                  int firstLevel) const {
+void TZabkolexMainForm::BuildSubjectListOfSubject(qint32 subject, TSubjectList& list, int lastLevel,
+                                                  int firstLevel) {
   list = SubjectEntries([&](const TWordList& words, TSubjectCountList& counts) {
     if (subject == -2) return;
     for (int level = firstLevel - 1; level <= lastLevel - 1; ++level) words.GetSubjectCounts(level, subject, counts);
@@ -369,12 +446,12 @@ TSubjectList TZabkolexMainForm::SubjectEntries(
     for (const TSubjectCount& count : merged) {
       if (count.Count < kSubjectMinimum) continue;
       const int id = count.Text.toInt();
-      entries << qMakePair(english ? words->GetSubjectAltName(id) : words->GetSubjectName(id), id);
+      entries.append({english ? words->GetSubjectAltName(id) : words->GetSubjectName(id), id});
     }
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const auto& a, const auto& b) { return LocaleCompare(a.first, b.first, true) < 0; });
+                     [](const TSubjectEntry& a, const TSubjectEntry& b) { return LocaleCompare(a.Name, b.Name, true) < 0; });
   }
-  entries.prepend(qMakePair(Text("OptionsForm.AllSubject"), -2));
+  entries.prepend({Text("OptionsForm.AllSubject"), -2});
   return entries;
 }
 
