@@ -222,11 +222,9 @@ int TOptionsForm::AlphabetSize() const {
 
 void TOptionsForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  Guarded([this] {
-    FirstShow();
-    // The page comes back from another host: the subject list follows the letters again.
-    RefreshSubjects();
-  });
+  // Setup rebuilds the subject list for the host; showing only runs the first-show work, so
+  // a page shown again before its Setup never saves another mode's controls.
+  Guarded([this] { FirstShow(); });
 }
 
 void TOptionsForm::FirstShow() {
@@ -424,7 +422,7 @@ void TOptionsForm::RefreshSubjects() {
   TSubjectList subjects;
   host_.BuildSubjectList(subjects, GetFromLetter(), GetToLetter());
   sivugCB_->clear();
-  for (const TSubjectEntry& e : subjects) sivugCB_->addItem(e.Name, e.Id);
+  for (const TSubjectItem& e : subjects) sivugCB_->addItem(e.Name, e.Id);
   host_.SetComboDropWidth(sivugCB_, 320);
   const int i = sivugCB_->findText(subjectName_);
   sivugCB_->setCurrentIndex(i < 0 ? 0 : i);
@@ -439,7 +437,7 @@ void TOptionsForm::SivugCBChange() {
   const qint32 subject = sivugCB_->currentIndex() >= 0 ? sivugCB_->currentData().toInt() : -2;
   host_.BuildSubjectListOfSubject(subject, subs, GetToLetter() + 1, GetFromLetter() + 1);
   tatSivugCB_->clear();
-  for (const TSubjectEntry& e : subs) tatSivugCB_->addItem(e.Name, e.Id);
+  for (const TSubjectItem& e : subs) tatSivugCB_->addItem(e.Name, e.Id);
   host_.SetComboDropWidth(tatSivugCB_, 0);
   const int i = tatSivugCB_->findText(subSubjectName_);
   tatSivugCB_->setCurrentIndex(i < 0 ? 0 : i);

@@ -18,11 +18,11 @@ class TDataPacket;
 class TWord;
 
 // One entry of a subject box: the shown name and the subject id (-2 for all subjects).
-struct TSubjectEntry {
+struct TSubjectItem {
   QString Name;
   qint32 Id = -2;
 };
-using TSubjectList = QList<TSubjectEntry>;
+using TSubjectList = QList<TSubjectItem>;
 
 // A text of the central object's text table.
 QString ViewText(const QString& key);
