@@ -108,11 +108,11 @@ TFilterForm::TFilterForm(QWidget* parent, IViewHost& host, TNManager* manager)
   };
   const TAnchors right = TAnchorKind::Top | TAnchorKind::Right;
   const TAnchors left = TAnchorKind::Left | TAnchorKind::Top;
-  showAllBtn_ = button("ShowAllBtn", sinunBtns_, 30, 470, 90, 26, 10, right);
-  markAllBtn_ = button("MarkAllBtn", sinunBtns_, 30, 374, 90, 26, 10, right);
+  showAllBtn_ = button("ShowAllBtn", sinunBtns_, 30, 480, 80, 26, 10, right);
+  markAllBtn_ = button("MarkAllBtn", sinunBtns_, 30, 396, 80, 26, 10, right);
   for (TNButton* b : {showAllBtn_, markAllBtn_}) b->SetCanBeDown(true), b->SetClickableWhenDown(true);
-  firstPageBtn_ = button("FirstPageBtn", sinunBtns_, 0, 8, 90, 26, 10, left);
-  continueLaterBtn_ = button("ContinueLaterBtn", sinunBtns_, 0, 102, 110, 26, 10, left);
+  firstPageBtn_ = button("FirstPageBtn", sinunBtns_, 0, 8, 80, 26, 10, left);
+  continueLaterBtn_ = button("ContinueLaterBtn", sinunBtns_, 0, 92, 100, 26, 10, left);
   showFilterBtn_ = button("ShowFilterBtn", sinunBtns_, 30, 8, 110, 26, 10, left);
   showFilterBtn_->SetCanBeDown(true);
   showFilterBtn_->SetClickableWhenDown(true);

@@ -218,6 +218,7 @@ TSubTestForm::TSubTestForm(QWidget* parent, IViewHost& host, TNManager* manager,
   }
   backToDefBtn_ = MakeButton(lastBkg_, "BackToDefBtn", manager, orngBtns_, 107, 144, 154, 26, 15);
   moreTestBtn_ = MakeButton(lastBkg_, "MoreTestBtn", manager, orngBtns_, 275, 144, 154, 26, 15);
+  for (TNButton* b : {backToDefBtn_, moreTestBtn_}) b->setFont(WinFont(QStringLiteral("Arial"), 0, -13, TFontStyle::Bold));
   loading.Finish();
 
   countDownTimer_.setInterval(1000);
@@ -646,7 +647,7 @@ void TSubTestForm::FormResize() {
   wordLbl_->resize(wordLbl_->width(), header);
   questLbl_->resize(questLbl_->width(), header);
 
-  headerLbl_->move(headerLbl_->x(), (h - 170) / 2 + 10);
+  headerLbl_->move(headerLbl_->x(), std::max(0, (h - 170) / 2));
   sumSpace_->move(sumSpace_->x(), headerLbl_->y() + headerLbl_->height() + 10);
   for (TNButton* b : {backToDefBtn_, moreTestBtn_}) b->move(b->x(), sumSpace_->y() + sumSpace_->height() + 15);
 

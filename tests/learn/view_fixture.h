@@ -92,7 +92,7 @@ class TFakeViewHost : public IViewHost {
   std::vector<std::pair<qint32, int>> moves;
   int focusCalls = 0, confirmCalls = 0, connectionErrors = 0;
   bool confirmAnswer = true;
-  bool leftToRight = true;
+  bool leftToRight = false;
   int selected = -1;
 
  private:
