@@ -409,7 +409,7 @@ void TOptionsForm::ToCBChange() {
 void TOptionsForm::RefreshSubjects() {
   if (filling_) return;
   SaveOptions();
-  TSubjectList subjects;
+  TSubjectItemList subjects;
   host_.BuildSubjectList(subjects, GetFromLetter(), GetToLetter());
   sivugCB_->clear();
   for (const TSubjectItem& e : subjects) sivugCB_->addItem(e.Name, e.Id);
@@ -423,7 +423,7 @@ void TOptionsForm::RefreshSubjects() {
 void TOptionsForm::SivugCBChange() {
   subjectName_ = sivugCB_->currentText();
   const bool all = subjectName_ == ViewText(QStringLiteral("OptionsForm.AllSubject"));
-  TSubjectList subs;
+  TSubjectItemList subs;
   const qint32 subject = sivugCB_->currentIndex() >= 0 ? sivugCB_->currentData().toInt() : -2;
   host_.BuildSubjectListOfSubject(subject, subs, GetToLetter() + 1, GetFromLetter() + 1);
   tatSivugCB_->clear();

@@ -78,10 +78,10 @@ class TFakeViewHost : public IViewHost {
   void AddWordsOfLetters(TWordItemList& list, int first, int last, bool skipKnown) override {
     Central().CurrentLanguagePack()->AddWordsOfLetters(list, first, last, skipKnown);
   }
-  void BuildSubjectList(TSubjectList& list, int, int) override {
+  void BuildSubjectList(TSubjectItemList& list, int, int) override {
     list = {{QStringLiteral("All subjects"), -2}, {QStringLiteral("General"), 1}};
   }
-  void BuildSubjectListOfSubject(qint32 subject, TSubjectList& list, int, int) override {
+  void BuildSubjectListOfSubject(qint32 subject, TSubjectItemList& list, int, int) override {
     list = {{QStringLiteral("All subjects"), -2}};
     if (subject == 1) list.append({QStringLiteral("Home"), 2});
   }

@@ -26,7 +26,7 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
   };
   const Case cases[] = {
       {"main\\logo.bmp", 142, 57},          {"Main\\HeadBtns.bmp", 450, 129},
-      {"Main\\ExitHelpBtns.bmp", 140, 87},  {"main\\fotterLogo.bmp", 73, 57},
+      {"Main\\ExitHelpBtns.bmp", 185, 87},  {"main\\fotterLogo.bmp", 73, 57},
       {"main\\fotterDots.bmp", 12, 57},     {"main\\FotterTile.bmp", 8, 57},
       {"Main\\ProdPrefBtn.bmp", 105, 105},  {"Main\\ProdBtn.bmp", 332, 105},
       {"Main\\SendBtns.bmp", 104, 78},      {"main\\searchCaption.bmp", 186, 24},
@@ -47,7 +47,7 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
       {"Splash.bmp", 550, 400},             {"Login\\LoginBtns.bmp", 180, 90},
       {"Login\\small_exit.bmp", 20, 60},    {"Progress\\Bkg.bmp", 471, 99},
       {"Popup\\Background.bmp", 32, 32},    {"Popup\\Mark.bmp", 98, 300},
-      {"Popup\\PopupBtns.bmp", 288, 96},    {"cards_print.bmp", 438, 310},
+      {"Popup\\PopupBtns.bmp", 288, 96},    {"cards_print.bmp", 438, 556},
   };
   TNManager manager;
   manager.SetFilename(DataRes());
