@@ -1,3 +1,4 @@
+#include "learn/extra_info_form.h"
 #include "learn/filter_form.h"
 #include "learn/options_form.h"
 #include "learn/sub_test_form.h"
@@ -351,6 +352,23 @@ TEST_F(SubTestFormTest, PracticeIsAlwaysKindZeroAndKeysDriveIt) {
   form->HandleKey(vk::kReturn);
   EXPECT_EQ(events.back(), kEventNotKnown);
   for (int i = 0; i < 17; ++i) EXPECT_EQ(form->GetAnswerPacket().GetInteger(i), i == 16 ? 3 : 0) << i;
+}
+
+TEST_F(SubTestFormTest, TheExampleLinkShowsWhenAnExampleSoundIsNamed) {
+  TWord* asked = central_->CurrentWordList()->FindById(ids[2]);
+  form->ShowQuestion(Question(), false, 0, 20, 1);
+  form->DontKnowBtnClick();
+  EXPECT_FALSE(FindComponent<QWidget>(form.get(), "Lbl5")->isVisible());
+  asked->ExampleSound1.Name = "ex1";
+  form->ShowQuestion(Question(), false, 0, 20, 1);
+  form->DontKnowBtnClick();
+  EXPECT_TRUE(FindComponent<QWidget>(form.get(), "Lbl5")->isVisible());
+  EXPECT_EQ(Caption(form.get(), "Lbl5"), "Example and explanation");
+  TExtraInfoForm info;
+  form->FillExtraInfo(info);
+  EXPECT_EQ(info.windowTitle(), asked->Headword);
+  info.Label1Click();
+  EXPECT_EQ(events, std::vector<int>{kEventPlayExample});
 }
 
 TEST_F(SubTestFormTest, SummaryAndItsLinks) {
