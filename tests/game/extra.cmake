@@ -1,0 +1,5 @@
+# Game tests drive widgets with QTest, read the game's stored text pack, and build small resource
+# databases and MP3 players of their own.
+find_package(Qt6 REQUIRED COMPONENTS Test)
+target_link_libraries(test_game PRIVATE Qt6::Test zabko_text_packs zabko_tools)
+target_compile_definitions(test_game PRIVATE ZABKO_BUILD_DIR="${PROJECT_BINARY_DIR}")
