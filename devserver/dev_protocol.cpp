@@ -442,14 +442,17 @@ void TDevProtocol::GameHandShake(TCall& call) {
     store_.AddToCounter("uid", 1);
     uid = "G" + QByteArray::number(store_.Counter("uid"));
   }
+  const bool refused = !closing && !config_.handShakeRefusal.isEmpty();
   qint32 session = -1;
-  if (!closing) {
+  if (!closing && !refused) {
     store_.AddToCounter("game-session", 1);
     session = static_cast<qint32>(store_.Counter("game-session"));
   }
   call.payload.AddString(uid);
-  call.payload.AddUTFString(closing ? QString("Goodbye") : QString("Welcome to Zabkoplay"));
-  call.payload.AddBoolean(true);
+  call.payload.AddUTFString(refused   ? config_.handShakeRefusal
+                            : closing ? QString("Goodbye")
+                                      : QString("Welcome to Zabkoplay"));
+  call.payload.AddBoolean(!refused);
   call.payload.AddInteger(session);
 }
 
