@@ -113,9 +113,10 @@ void TFotterFrm::ApplyAppType() {
   rightDots_->move(placement.RightDotsLeft, rightDots_->y());
   leftDots_->move(placement.LeftDotsLeft, leftDots_->y());
   viZoLogo_->move(placement.LogoLeft, viZoLogo_->y());
-  for (QWidget* control : QList<QWidget*>(visible.begin(), visible.end()) << rightDots_ << leftDots_ << viZoLogo_) {
-    SetAnchors(control, GetAnchors(control));
-  }
+  // The list is built first: a range-for over "temporary << ..." would walk a destroyed list.
+  QList<QWidget*> moved(visible.begin(), visible.end());
+  moved << rightDots_ << leftDots_ << viZoLogo_;
+  for (QWidget* control : moved) SetAnchors(control, GetAnchors(control));
   appType.StyleMenuButton(prodBtn_);
 }
 

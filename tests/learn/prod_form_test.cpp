@@ -49,8 +49,8 @@ class TFakeViewHost : public IViewHost {
   void SelectLetter(int index) override { letter = index; }
   int SelectedLetter() const override { return letter; }
   void AddWordsOfLetters(TWordItemList&, int, int, bool) override {}
-  void BuildSubjectList(TSubjectList& list, int, int) override { list = {{ViewText("OptionsForm.AllSubject"), -2}}; }
-  void BuildSubjectListOfSubject(qint32, TSubjectList& list, int, int) override {
+  void BuildSubjectList(TSubjectItemList& list, int, int) override { list = {{ViewText("OptionsForm.AllSubject"), -2}}; }
+  void BuildSubjectListOfSubject(qint32, TSubjectItemList& list, int, int) override {
     list = {{ViewText("OptionsForm.AllSubject"), -2}};
   }
   void SetComboDropWidth(QComboBox*, int) override {}
