@@ -487,6 +487,8 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
   add("tirgul\\answer_bg.bmp", Strips(369, 21, false));
   add("prod\\back_btn.bmp", ThreeSliceSheet(10, 26, Tone::Blue));
   add("prod\\prod_btns.bmp", ThreeSliceSheet(15, 35, Tone::Orange, icon(IconNote)));
+  // The "..." folder buttons of the production panels: three-slice S 6, 22 high.
+  add("prod\\search_btn.bmp", ThreeSliceSheet(6, 22, Tone::Light));
   // Known-words sorter: its buttons (three-slice S 10, 26 high: X 0 blue, X 30 orange), the page
   // arrows and the picture of its opening page.
   add("sinun\\SinunBtns.bmp",
