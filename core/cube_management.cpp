@@ -61,6 +61,9 @@ void TCubeManagement::LoadUser(const QByteArray& key) {
 void TCubeManagement::SaveUser() {
   if (UserKey.isEmpty()) return;
   const QString section = UserSection(UserKey);
+  // One rewrite of the settings file: a failure on the way never leaves a record without its
+  // members, after which no log-on could find a working server.
+  TRegistryBatch batch(settings_);
   settings_.WriteString(kUsers, QStringLiteral("LastUser"), UserKey);
   settings_.WriteString(section, QStringLiteral("Username"), Username);
   settings_.WriteString(section, QStringLiteral("CubeId"), CubeId);
@@ -75,6 +78,7 @@ void TCubeManagement::SaveUser() {
     settings_.WriteString(members, name, CubeMembers[n].url);
     settings_.WriteInteger(indexes, name, CubeMembers[n].index);
   }
+  batch.Commit();
 }
 
 void TCubeManagement::ClearUser() {
@@ -92,8 +96,11 @@ bool TCubeManagement::SelectUserByName(const QByteArray& name) {
     LoadUser(matches.first().toLatin1());
     return !UserKey.isEmpty();
   }
-  if (matches.size() > 1)
+  if (matches.size() > 1) {
+    TRegistryBatch batch(settings_);
     for (const QString& key : matches) users->EraseSection(key);
+    batch.Commit();
+  }
   return false;
 }
 

@@ -199,6 +199,12 @@ bool TZabkolexFlow::ShowMessage(const TDataPacket& message) {
     LogLine("A server message without its id, counters or dates is left out");
     return false;
   }
+  // The box shows a caption and a text: a message without them is no message and must not
+  // use up one of its showings.
+  if (message.UTFStringCount() < 2) {
+    LogLine("A server message without its caption or text is left out: " + QByteArray::number(message.GetInteger(0)));
+    return false;
+  }
   const TDateTime now = services_.clock->Now();
   const TDateTime today = std::floor(now);
   if (now < message.GetDate(0) || today > message.GetDate(1)) return false;
@@ -211,8 +217,10 @@ bool TZabkolexFlow::ShowMessage(const TDataPacket& message) {
   const TDateTime last = settings.ReadDateTime(section, "Last", today - period - 1);
   if (last + period > today) return false;
 
+  TRegistryBatch batch(settings);
   settings.WriteDateTime(section, "Last", today);
   settings.WriteInteger(section, "Count", count - 1);
+  batch.Commit();
   const QByteArray link = message.StringCount() > 0 ? message.GetString(0) : QByteArray();
   const QString caption = message.UTFStringCount() > 0 ? message.GetUTFString(0) : QString();
   services_.messages->ShowMessageWithLinks(caption, MessageText(message), WebLinks(link));

@@ -96,9 +96,41 @@ class IniStore {
 
   const QString& FileName() const { return fileName_; }
 
-  // Reads the file again when another process changed it.
+  // Reads the file again when another process changed it. A batch works on its own copy until
+  // it ends, so nothing is read again while one is open.
   void Refresh() {
-    if (Stamp() != stamp_) Load();
+    if (snapshots_.empty() && Stamp() != stamp_) Load();
+  }
+
+  // Batches: the contents before each open batch, innermost last. Changes made while one is
+  // open only mark the contents dirty; the outermost commit writes them once.
+  void BeginBatch() {
+    Refresh();
+    snapshots_.push_back({sections_, dirty_});
+  }
+
+  void CommitBatch() {
+    if (snapshots_.size() > 1) {
+      snapshots_.pop_back();
+      return;
+    }
+    if (dirty_) {
+      try {
+        Write();
+      } catch (...) {
+        // Nothing was written: memory goes back to what the file still holds.
+        AbandonBatch();
+        throw;
+      }
+    }
+    snapshots_.pop_back();
+    dirty_ = false;
+  }
+
+  // Drops the changes of the innermost batch.
+  void AbandonBatch() {
+    RestoreBatch();
+    snapshots_.pop_back();
   }
 
   const Section* Find(const QString& section) const {
@@ -116,39 +148,43 @@ class IniStore {
   }
 
   void Set(const QString& section, const QString& ident, const QString& value) {
-    Section& s = Ensure(section);
-    const QString key = Fold(ident);
-    bool found = false;
-    for (auto& [name, v] : s.values) {
-      if (Fold(name) == key) {
-        v = value;
-        found = true;
-        break;
+    Change([&] {
+      Section& s = Ensure(section);
+      const QString key = Fold(ident);
+      for (auto& [name, v] : s.values) {
+        if (Fold(name) == key) {
+          if (v != value) Changed();
+          v = value;
+          return;
+        }
       }
-    }
-    if (!found) s.values.emplace_back(ident, value);
-    Save();
+      s.values.emplace_back(ident, value);
+      Changed();
+    });
   }
 
   void Delete(const QString& section, const QString& ident) {
-    const auto it = index_.find(Fold(section));
-    if (it == index_.end()) return;
-    auto& values = sections_[it->second].values;
-    const QString key = Fold(ident);
-    std::erase_if(values, [&](const auto& v) { return Fold(v.first) == key; });
-    Save();
+    Change([&] {
+      const auto it = index_.find(Fold(section));
+      if (it == index_.end()) return;
+      auto& values = sections_[it->second].values;
+      const QString key = Fold(ident);
+      if (std::erase_if(values, [&](const auto& v) { return Fold(v.first) == key; }) > 0) Changed();
+    });
   }
 
   // Removes the section and every section below it.
   void Erase(const QString& section) {
-    const QString key = Fold(section);
-    const QString below = key + '\\';
-    std::erase_if(sections_, [&](const Section& s) {
-      const QString f = Fold(s.name);
-      return f == key || f.startsWith(below);
+    Change([&] {
+      const QString key = Fold(section);
+      const QString below = key + '\\';
+      const auto removed = std::erase_if(sections_, [&](const Section& s) {
+        const QString f = Fold(s.name);
+        return f == key || f.startsWith(below);
+      });
+      Reindex();
+      if (removed > 0) Changed();
     });
-    Reindex();
-    Save();
   }
 
   // The names of the keys directly below Parent ("" for the top), in first-seen order.
@@ -230,9 +266,45 @@ class IniStore {
     }
   }
 
-  void Save() {
+  struct Snapshot {
+    std::vector<Section> sections;
+    bool dirty;
+  };
+
+  void FailIfUnreadable() const {
     if (unreadable_)
       throw Exception(QStringLiteral("Cannot read the settings file %1; it is left as it is").arg(fileName_));
+  }
+
+  void RestoreBatch() {
+    sections_ = std::move(snapshots_.back().sections);
+    dirty_ = snapshots_.back().dirty;
+    Reindex();
+  }
+
+  // Makes one change as a batch of its own: written at once unless a batch is open, and undone
+  // in memory when it fails.
+  template <typename F>
+  void Change(F&& change) {
+    BeginBatch();
+    try {
+      change();
+    } catch (...) {
+      AbandonBatch();
+      throw;
+    }
+    CommitBatch();
+  }
+
+  // Marks the contents as differing from the file. A change to an unreadable file fails where
+  // it is made.
+  void Changed() {
+    FailIfUnreadable();
+    dirty_ = true;
+  }
+
+  void Write() {
+    FailIfUnreadable();
     QByteArray out;
     for (const Section& s : sections_) {
       out += '[' + EscapeSection(s.name).toUtf8() + "]\n";
@@ -248,6 +320,8 @@ class IniStore {
   QString fileName_;
   QString stamp_;
   bool unreadable_ = false;
+  bool dirty_ = false;
+  std::vector<Snapshot> snapshots_;
   std::vector<Section> sections_;
   std::map<QString, size_t> index_;
 };
@@ -405,6 +479,22 @@ void TRegistryIniFile::EraseSection(const QString& section) {
 void TRegistryIniFile::DeleteKey(const QString& section, const QString& ident) {
   store_->Refresh();
   store_->Delete(Path(section), ident);
+}
+
+// ---- TRegistryBatch
+
+TRegistryBatch::TRegistryBatch(TRegistryIniFile& settings) : store_(settings.store_) { store_->BeginBatch(); }
+
+TRegistryBatch::~TRegistryBatch() {
+  if (open_) store_->AbandonBatch();
+}
+
+void TRegistryBatch::Commit() {
+  if (!open_) return;
+  // Whether the write succeeds or not, the batch is over: a failed commit has already put
+  // memory back.
+  open_ = false;
+  store_->CommitBatch();
 }
 
 }  // namespace zabko

@@ -5,7 +5,8 @@
 // names compare without regard to ASCII case, as in the registry.
 //
 // Every change is written at once, atomically (temporary file, then rename) and with mode 0600,
-// since the file holds a password. Several stores over the same file in one process share one
+// since the file holds a password; changes that belong together are written as one through a
+// TRegistryBatch. Several stores over the same file in one process share one
 // copy of its contents, and a change made by another process is read again before the next
 // read or write. A file that is there but cannot be read is never overwritten: writes then
 // fail. The store is used from the GUI thread only.
@@ -61,7 +62,8 @@ class TRegistryIniFile {
   // Removes a section with all its sub-keys.
   void EraseSection(const QString& section);
   void DeleteKey(const QString& section, const QString& ident);
-  // Changes are written at once; kept for callers that flush explicitly.
+  // Changes are written at once (or at the end of their batch); kept for callers that flush
+  // explicitly.
   void UpdateFile() {}
 
   // The file that holds this key.
@@ -69,12 +71,44 @@ class TRegistryIniFile {
   const QString& Key() const { return key_; }
 
  private:
+  friend class TRegistryBatch;
   TRegistryIniFile(std::shared_ptr<IniStore> store, QString key, QString prefix);
   QString Path(const QString& section) const;
 
   std::shared_ptr<IniStore> store_;
   QString key_;
   QString prefix_;  // sections of the file under this store's key, "" or "Users\"
+};
+
+// Changes that belong together (one user record, one message's counters, one section of
+// options) written as one atomic rewrite of the file, or not at all:
+//
+//   TRegistryBatch batch(settings);
+//   settings.EraseSection("Users\\k1\\CubeMembers");
+//   settings.WriteString("Users\\k1\\CubeMembers", "0", url);
+//   ...
+//   batch.Commit();
+//
+// While the batch is open, changes made through any store over the same file are held in
+// memory (reads see them at once) and Commit writes them in one go. A batch destroyed without
+// Commit, such as when an exception leaves the block, drops its changes. A Commit whose write
+// fails throws and puts memory back as it was before the batch, so the file and later reads
+// keep the previous record whole. Batches nest; only the outermost Commit writes. Keep a batch
+// to one logical save on the GUI thread: a change made by another process meanwhile is
+// overwritten by the commit.
+class TRegistryBatch {
+ public:
+  explicit TRegistryBatch(TRegistryIniFile& settings);
+  ~TRegistryBatch();
+  TRegistryBatch(const TRegistryBatch&) = delete;
+  TRegistryBatch& operator=(const TRegistryBatch&) = delete;
+
+  // Writes the batch's changes (once, for the outermost batch); fails like a single write.
+  void Commit();
+
+ private:
+  std::shared_ptr<IniStore> store_;
+  bool open_ = true;
 };
 
 // Where a registry key's file lives: "Software\Kestrani\Zabkolex" gives

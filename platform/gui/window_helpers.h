@@ -1,4 +1,4 @@
-// Shell helpers that need a window, kept apart from the platform library so that core and net
+// Shell and window helpers that need a window, kept apart from the platform library so that core and net
 // never link the widgets library: the folder picker and the active window.
 #pragma once
 
@@ -14,5 +14,10 @@ bool BrowseForFolder(QWidget* ownerWindow, const QString& title, QString& path);
 
 // The application's top-level window that is the active window, or none.
 QWidget* FindActiveForm();
+
+// Brings the program forward for a later start: the open modal window when there is one (the
+// start-up's splash or log-on dialog), else the main window, un-minimised, raised and made
+// active; where the desktop keeps the focus elsewhere, the window asks for attention instead.
+void BringProgramForward(QWidget* mainWindow);
 
 }  // namespace zabko

@@ -1,7 +1,15 @@
 #include "tests/common/test_util.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <sys/inotify.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace zabko::test {
 
@@ -17,6 +25,50 @@ QString FixturePath(const QString& name) {
 #else
   return name;
 #endif
+}
+
+FileSizeCap::FileSizeCap(qint64 bytes) {
+  rlimit limit{};
+  ::getrlimit(RLIMIT_FSIZE, &limit);
+  savedCur_ = static_cast<qint64>(limit.rlim_cur);
+  savedMax_ = static_cast<qint64>(limit.rlim_max);
+  savedHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+  limit.rlim_cur = static_cast<rlim_t>(bytes);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeCap::~FileSizeCap() {
+  rlimit limit{static_cast<rlim_t>(savedCur_), static_cast<rlim_t>(savedMax_)};
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, savedHandler_);
+}
+
+RewriteCounter::RewriteCounter(const QString& fileName)
+    : name_("." + QFile::encodeName(QFileInfo(fileName).fileName()) + ".") {
+  const QString folder = QFileInfo(fileName).absolutePath();
+  QDir().mkpath(folder);
+  fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  // Each rewrite renames a temporary file of its own name (".<name>.XXXXXX") away; counting
+  // those is exact, where the kernel merges repeated events for the target's one name.
+  if (fd_ >= 0) ::inotify_add_watch(fd_, QFile::encodeName(folder).constData(), IN_MOVED_FROM);
+}
+
+RewriteCounter::~RewriteCounter() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int RewriteCounter::Count() {
+  alignas(inotify_event) char buffer[4096];
+  for (;;) {
+    const ssize_t n = fd_ < 0 ? -1 : ::read(fd_, buffer, sizeof buffer);
+    if (n <= 0) break;
+    for (ssize_t at = 0; at < n;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+      if (event->len > 0 && QByteArray(event->name).startsWith(name_)) ++count_;
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  return count_;
 }
 
 bool PumpEventsUntil(const std::function<bool()>& done, int ms) {

@@ -33,6 +33,37 @@ inline QString MessageOf(const std::function<void()>& f) {
   return QStringLiteral("(no exception)");
 }
 
+// Caps the size of any file this process writes (RLIMIT_FSIZE) while it lives, so that a write
+// growing a file past Bytes fails as on a full disk (EFBIG instead of SIGXFSZ).
+class FileSizeCap {
+ public:
+  explicit FileSizeCap(qint64 bytes);
+  ~FileSizeCap();
+  FileSizeCap(const FileSizeCap&) = delete;
+  FileSizeCap& operator=(const FileSizeCap&) = delete;
+
+ private:
+  qint64 savedCur_ = 0;
+  qint64 savedMax_ = 0;
+  void (*savedHandler_)(int) = nullptr;
+};
+
+// Counts the complete rewrites of one file (a temporary file renamed over it) from its
+// construction on.
+class RewriteCounter {
+ public:
+  explicit RewriteCounter(const QString& fileName);
+  ~RewriteCounter();
+  RewriteCounter(const RewriteCounter&) = delete;
+  RewriteCounter& operator=(const RewriteCounter&) = delete;
+  int Count();
+
+ private:
+  int fd_ = -1;
+  QByteArray name_;
+  int count_ = 0;
+};
+
 // Processes events until Done holds or Ms milliseconds have passed; returns Done().
 bool PumpEventsUntil(const std::function<bool()>& done, int ms = 10000);
 

@@ -4,6 +4,9 @@
 #include "platform/exception.h"
 #include "platform/registry_ini_file.h"
 
+#include "tests/common/test_util.h"
+
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -122,6 +125,33 @@ TEST_F(CubeTest, GroupFromTheServerIsStrippedSavedAndLoadedAgain) {
   again->ClearUser();
   EXPECT_TRUE(again->UserKey.isEmpty());
   EXPECT_TRUE(CreateCubeManagement(*ini_)->UserKey.isEmpty());
+}
+
+// The record of a user is saved in one rewrite of the settings file; a save that fails on the
+// way (a full disk) leaves the previous record whole, members included.
+TEST_F(CubeTest, AUserRecordIsSavedWholeOrNotAtAll) {
+  TCubeManagement cube(*ini_);
+  cube.Username = "dana";
+  {
+    test::RewriteCounter rewrites(ini_->FileName());
+    cube.LoadFromPacket(*GroupReply("key_1", 3));
+    EXPECT_EQ(rewrites.Count(), 1);
+  }
+  const qint64 size = QFileInfo(ini_->FileName()).size();
+  auto longer = GroupReply("key_1", 3);
+  for (int i = 0; i < 3; ++i)
+    longer->GetPacket(0)->GetPacket(i)->SetString(0, "http://member-" + QByteArray(40, 'a' + i) + "/app/");
+  {
+    test::FileSizeCap cap(size + 60);
+    EXPECT_THROW(cube.LoadFromPacket(*longer), Exception);
+  }
+  auto again = CreateCubeManagement(*ini_);
+  EXPECT_EQ(again->UserKey, QByteArray("key_1"));
+  EXPECT_EQ(again->State, 1);
+  ASSERT_EQ(again->CubeMembers.size(), 3u);
+  for (int i = 0; i < 3; ++i)
+    EXPECT_EQ(again->CubeMembers[i].url, "http://m" + QByteArray::number(i) + "/app/");
+  EXPECT_EQ(again->CubeMembers[2].index, 12);
 }
 
 TEST_F(CubeTest, UnsafeOrIncompleteRepliesAreRefused) {

@@ -1,5 +1,7 @@
 #include "platform/registry_ini_file.h"
 
+#include "tests/common/test_util.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -109,6 +111,72 @@ TEST_F(RegistryIniFileTest, AFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_EQ(ini.ReadString("Main", "X", "def"), QByteArray("def"));
   EXPECT_THROW(ini.WriteString("Main", "X", "1"), std::exception);
   EXPECT_TRUE(QDir(dir_.path() + "/Kestrani/Unreadable.ini/keep").exists());
+}
+
+QByteArray FileBytes(const QString& name) {
+  QFile f(name);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(RegistryIniFileTest, ABatchIsWrittenOnceAtItsCommit) {
+  TRegistryIniFile ini("Software\\Kestrani\\Zabkolex");
+  ini.WriteString("Main", "X", "1");
+  const QByteArray before = FileBytes(ini.FileName());
+  test::RewriteCounter rewrites(ini.FileName());
+  {
+    TRegistryBatch batch(ini);
+    ini.WriteString("Users\\k1", "Username", "dana");
+    // An inner batch joins the outer one; a sub-key's store shares the batch.
+    TRegistryBatch inner(ini);
+    ini.OpenSubKey("Users")->WriteInteger("k1", "State", 2);
+    ini.EraseSection("Main");
+    inner.Commit();
+    // Reads see the held changes; the file does not yet.
+    EXPECT_EQ(ini.ReadInteger("Users\\k1", "State", 0), 2);
+    EXPECT_FALSE(ini.ValueExists("Main", "X"));
+    EXPECT_EQ(FileBytes(ini.FileName()), before);
+    EXPECT_EQ(rewrites.Count(), 0);
+    batch.Commit();
+  }
+  EXPECT_EQ(rewrites.Count(), 1);
+  TRegistryIniFile again("Software\\Kestrani\\Zabkolex");
+  EXPECT_EQ(again.ReadString("Users\\k1", "Username", ""), QByteArray("dana"));
+  EXPECT_FALSE(again.ValueExists("Main", "X"));
+}
+
+TEST_F(RegistryIniFileTest, ABatchThatFailsOrIsLeftChangesNothing) {
+  TRegistryIniFile ini("Software\\Kestrani\\Zabkolex");
+  ini.WriteString("Users\\k1", "Username", "dana");
+  const QByteArray before = FileBytes(ini.FileName());
+  const auto unchanged = [&] {
+    EXPECT_EQ(FileBytes(ini.FileName()), before);
+    EXPECT_EQ(ini.ReadString("Users\\k1", "Username", ""), QByteArray("dana"));
+    EXPECT_FALSE(ini.ValueExists("Users\\k1", "CubeId"));
+  };
+  // Left by an exception before its commit.
+  EXPECT_THROW(
+      {
+        TRegistryBatch batch(ini);
+        ini.WriteString("Users\\k1", "CubeId", "c1");
+        ini.EraseSection("Users\\k1");
+        throw Exception("stop");
+      },
+      Exception);
+  unchanged();
+  // A commit whose write fails (a full disk): memory goes back to what the file holds, so a
+  // later single write does not carry the failed batch with it.
+  {
+    TRegistryBatch batch(ini);
+    ini.EraseSection("Users\\k1");
+    ini.WriteString("Users\\k1", "CubeId", QByteArray(4096, 'c'));
+    test::FileSizeCap cap(before.size() + 100);
+    EXPECT_THROW(batch.Commit(), Exception);
+  }
+  unchanged();
+  ini.WriteString("Main", "Y", "2");
+  const QByteArray after = FileBytes(ini.FileName());
+  EXPECT_TRUE(after.contains("Username=dana"));
+  EXPECT_FALSE(after.contains("CubeId"));
 }
 
 }  // namespace

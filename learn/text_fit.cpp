@@ -1,0 +1,65 @@
+#include "learn/text_fit.h"
+
+#include "ui/tnt_label.h"
+
+namespace zabko {
+
+TGUIFont GUIFontOf(const QFont& font) {
+  TGUIFont result;
+  result.Name = font.family();
+  if (font.pixelSize() > 0) {
+    result.Height = -font.pixelSize();
+    result.Size = 0;
+  } else {
+    result.Size = font.pointSize();
+  }
+  result.Style = WinFontStyle(font);
+  return result;
+}
+
+int FittingPrefixLength(const QString& text, bool wordMode, const TGUIFont& font, int width) {
+  TTextMeasure& measure = MeasureCanvas();
+  const auto fits = [&](qsizetype length) { return measure.TextWidth(font, text.left(length)) <= width; };
+  // Prefix lengths: the candidate taken last and the one before it (0: none yet).
+  qsizetype remembered = 0;
+  qsizetype taken = 0;
+  for (qsizetype pos = 1; pos <= text.size(); ++pos) {
+    if (wordMode && text.at(pos - 1) != QLatin1Char(' ')) continue;
+    remembered = taken;
+    taken = pos;
+    if (!fits(taken)) break;
+  }
+  if (fits(taken)) taken = text.size();
+  return int(fits(taken) ? taken : remembered);
+}
+
+namespace {
+
+void SetLabelText(TTntLabel* label, const QString& text) {
+  if (label) label->SetCaption(text);
+}
+
+}  // namespace
+
+void SplitTextToLabels(const QString& text, TTntLabel* first, TTntLabel* third, TTntLabel* second) {
+  const TGUIFont font = GUIFontOf(first->font());
+  const int width = first->width();
+  const int n = FittingPrefixLength(text, true, font, width);
+  SetLabelText(first, text.left(n));
+  QString rest = text.mid(n);
+  if (rest.isEmpty()) {
+    SetLabelText(second, QString());
+    SetLabelText(third, QString());
+    return;
+  }
+  if (third) {
+    SplitTextToLabels(rest, second, nullptr, third);
+    return;
+  }
+  const int m = FittingPrefixLength(rest, false, font, width);
+  // Fewer than three fitting characters leave no room before the ellipsis: "..." alone.
+  if (m < rest.size()) rest = rest.left(qMax(0, m - 3)) + QStringLiteral("...");
+  SetLabelText(second, rest);
+}
+
+}  // namespace zabko
