@@ -30,6 +30,8 @@ struct TDevConfig {
   bool autoRegister = false;  // an unknown user name becomes a new user with that password
   int hotWordsLimit = 10;
   qint64 hotWordsWindowMs = 24LL * 3600 * 1000;
+  // Not empty: "Game.HandShake" refuses the game with this message (result false, no session).
+  QString handShakeRefusal;
 };
 
 // One virtual server as the protocol sees it.
