@@ -52,7 +52,7 @@ void PaintLandscape(QPainter& p, const QRectF& area, const Scene& scene, int see
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(255, 255, 255, 150));
   for (int i = 0; i < 5; ++i) {
-    const qreal x = area.left() + std::fmod(97.0 * (i + 1) * (seed + 3), area.width());
+    const qreal x = area.left() + std::fmod(151.0 * i + 211.0 * seed + 40, area.width() - 60);
     const qreal y = area.top() + 30 + 37 * ((i * 7 + seed) % 5);
     for (int puff = 0; puff < 3; ++puff) p.drawEllipse(QPointF(x + puff * 26, y - (puff == 1 ? 10 : 0)), 30, 16);
   }
