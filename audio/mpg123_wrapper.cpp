@@ -120,7 +120,18 @@ TMPG123Wrapper::~TMPG123Wrapper() {
   delete handle_;
 }
 
+void TMPG123Wrapper::SetupFormat(long rate, int channels) {
+  const Mpg123Api* api = Api();
+  CheckMpg123Result(api->format_none(handle_->h), "mpg123_format_none");
+  CheckMpg123Result(api->format(handle_->h, rate, channels, kMpg123EncSigned16), "mpg123_format");
+  sampleRate_ = rate;
+  channels_ = channels;
+  formatForced_ = true;
+  outBlock_ = api->outblock(handle_->h);
+}
+
 void TMPG123Wrapper::SetupFormat() {
+  if (formatForced_) return;
   const Mpg123Api* api = Api();
   int encoding = 0;
   CheckMpg123Result(api->getformat(handle_->h, &sampleRate_, &channels_, &encoding), "mpg123_getformat");

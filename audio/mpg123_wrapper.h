@@ -26,8 +26,12 @@ class TMPG123Wrapper {
   TMPG123Wrapper(const TMPG123Wrapper&) = delete;
   TMPG123Wrapper& operator=(const TMPG123Wrapper&) = delete;
 
-  // Reads the stream's format and fixes the output to it, 16-bit signed.
+  // Reads the stream's format and fixes the output to it, 16-bit signed. After the overload
+  // below, keeps the format fixed there.
   void SetupFormat();
+  // Fixes the output to Rate and Channels, 16-bit signed, whatever the stream's own format: the
+  // library converts. Must come before the first read (the first SetupFormat or decode).
+  void SetupFormat(long rate, int channels);
   // Appends decoded PCM to the stream, at most Limit bytes; returns the bytes decoded. A decode
   // error raises "mpg123 failed with method mpg123_read".
   qint64 DecodeToStream(TStream& stream, qint64 limit);
@@ -46,6 +50,7 @@ class TMPG123Wrapper {
   long sampleRate_ = 0;
   int channels_ = 0;
   bool endOfStream_ = false;
+  bool formatForced_ = false;
 };
 
 }  // namespace zabko

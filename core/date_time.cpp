@@ -69,9 +69,11 @@ DateTimeFields DecodeDateTime(TDateTime value) {
     throw Exception("Invalid argument to date encode");
   double whole = std::trunc(value);
   qint64 ms = std::llround(std::fabs(value - whole) * kMsPerDay);
+  // Rounded up to midnight: the next day. Before day 0 the day is the whole part too (-1.25 is
+  // 29 Dec 1899 06:00), so the next day is one up on either side.
   if (ms >= kMsPerDay) {
     ms -= kMsPerDay;
-    whole += value < 0 ? -1 : 1;
+    whole += 1;
   }
   if (whole >= 2958466.0 || whole < -693593.0) throw Exception("Invalid argument to date encode");
   DateTimeFields f;

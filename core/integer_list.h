@@ -22,6 +22,9 @@ class TIntegerList {
   // Indexes run from 0 to Count - 1; others fail as the packet's accessors do.
   qint32 Get(int index) const { return packet_->GetInteger(index); }
   void Put(int index, qint32 value) { packet_->SetInteger(index, value); }
+  // The index of the first entry equal to Value, -1 when there is none.
+  int IndexOf(qint32 value) const { return packet_->IndexOfInteger(value); }
+  bool Contains(qint32 value) const { return IndexOf(value) >= 0; }
   // None: Clear. Otherwise the owned packet becomes a deep copy of the whole source packet.
   void Assign(const TAbstractDataPacket* source);
   void Assign(const TIntegerList& source) { Assign(source.packet_.get()); }

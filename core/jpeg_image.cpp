@@ -32,8 +32,20 @@ bool Decode(const unsigned char* data, unsigned long size, QImage* image) {
     return false;
   }
   jpeg_create_decompress(&info);
+  // libjpeg's own buffers (a progressive file keeps every coefficient of the picture, 3 to 6
+  // bytes a pixel) have a cap of their own; past it the decode fails instead of allocating.
+  // Progressive pictures of 20 million pixels and more are refused, far above any bitmap the
+  // programs show.
+  info.mem->max_memory_to_use = kMaxJpegDecoderBytes;
   jpeg_mem_src(&info, data, size);
   jpeg_read_header(&info, TRUE);
+  // The size the header claims is checked before libjpeg allocates anything for the picture:
+  // a few hundred bytes may claim gigabytes.
+  if (info.image_width == 0 || info.image_height == 0 ||
+      qint64(info.image_width) * info.image_height > kMaxJpegPixels) {
+    jpeg_destroy_decompress(&info);
+    return false;
+  }
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   jpeg_start_decompress(&info);

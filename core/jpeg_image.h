@@ -11,5 +11,7 @@ namespace zabko {
 QImage DecodeJpeg(const QByteArray& data);
 
 inline constexpr qint64 kMaxJpegPixels = qint64(1) << 26;
+// The memory libjpeg may take for its own buffers while decoding.
+inline constexpr long kMaxJpegDecoderBytes = 128L << 20;
 
 }  // namespace zabko

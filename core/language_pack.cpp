@@ -6,6 +6,7 @@
 #include "platform/text_compare.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zabko {
 
@@ -114,6 +115,18 @@ int TLanguagePack::IndexOfButton(const ILetterButton* button) const {
   return it == buttons_.end() || button == nullptr ? -1 : static_cast<int>(it - buttons_.begin());
 }
 
+namespace {
+
+// Counts come from the server and may be anything an int holds: sums are taken in 64 bits and
+// shown at the nearest value an int holds.
+int Saturate(qint64 value) {
+  return static_cast<int>(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+qint64 Total(const TLanguagePack::TCounts& c) { return qint64{c[0]} + c[1] + c[2]; }
+
+}  // namespace
+
 TLanguagePack::TCounts TLanguagePack::Counts(int letter) const {
   return IsLetter(letter) ? counts_[static_cast<std::size_t>(letter)] : TCounts{};
 }
@@ -129,8 +142,7 @@ void TLanguagePack::SetCount(int letter, int status, int value) {
 }
 
 int TLanguagePack::GetLetterTotal(int letter) const {
-  const TCounts c = Counts(letter);
-  return c[0] + c[1] + c[2];
+  return Saturate(Total(Counts(letter)));
 }
 
 void TLanguagePack::MoveWord(int letter, int fromStatus, int toStatus) {
@@ -140,6 +152,7 @@ void TLanguagePack::MoveWord(int letter, int fromStatus, int toStatus) {
   }
   TCounts& c = counts_[static_cast<std::size_t>(letter)];
   if (c[static_cast<std::size_t>(fromStatus)] <= 0) return;
+  if (c[static_cast<std::size_t>(toStatus)] == std::numeric_limits<int>::max()) return;
   --c[static_cast<std::size_t>(fromStatus)];
   ++c[static_cast<std::size_t>(toStatus)];
   RefreshCounts(-2);
@@ -147,15 +160,17 @@ void TLanguagePack::MoveWord(int letter, int fromStatus, int toStatus) {
 
 void TLanguagePack::RefreshCounts(int letter) {
   if (letter == -2) letter = SelectedLetter();
-  TCounts c{};
+  std::array<qint64, 3> c{};
   if (letter < 0) {
     for (const TCounts& l : counts_) {
-      for (int s = 0; s < kStatusCount; ++s) c[s] += l[s];
+      for (std::size_t s = 0; s < c.size(); ++s) c[s] += l[s];
     }
   } else {
-    c = Counts(letter);
+    const TCounts l = Counts(letter);
+    for (std::size_t s = 0; s < c.size(); ++s) c[s] = l[s];
   }
-  if (counts_callback_) counts_callback_(*this, c[0], c[1], c[2], c[0] + c[1] + c[2]);
+  if (counts_callback_)
+    counts_callback_(*this, Saturate(c[0]), Saturate(c[1]), Saturate(c[2]), Saturate(c[0] + c[1] + c[2]));
 }
 
 void TLanguagePack::LetterClick(ILetterButton* button) {
@@ -193,9 +208,9 @@ void TLanguagePack::AddWordsOfLetters(TWordItemList& list, int first, int last, 
 
 int TLanguagePack::LetterScore(int letter) const {
   const TCounts c = Counts(letter);
-  const int total = c[0] + c[1] + c[2];
+  const qint64 total = Total(c);
   if (total == 0) return 100;
-  return static_cast<int>((qint64{c[1]} + 2 * qint64{c[2]}) * 100 / total);
+  return Saturate((qint64{c[1]} + 2 * qint64{c[2]}) * 100 / total);
 }
 
 int TLanguagePack::AverageScore() const {

@@ -110,7 +110,8 @@ void TDevProtocol::Handle(const TServerInfo& server, const TDataPacket& request,
     session = store_.FindSession(server.name, summary.sessionId);
     if (session && session->userName != summary.userName) session.reset();
   }
-  if (method->second.needsSession && !session) return fail({kNotLogged});
+  // A session envelope must name a live session, also for methods that serve guests.
+  if ((method->second.needsSession || summary.session) && !session) return fail({kNotLogged});
 
   TCall call{server, *summary.arguments, session, summary.sessionId, *payload, wrongHash};
   store_.Begin();
@@ -293,19 +294,16 @@ void TDevProtocol::AddQuestions(TCall& call, int from, int to, int lang, int sub
     const auto it = states.find(id);
     return it == states.end() ? TWordState{} : it->second;
   };
-  std::vector<const TDevWord*> fresh, known;
+  // Words marked known are never asked: the learner took them out of the letter's counts, and
+  // moving their status would skew those counts.
+  std::vector<const TDevWord*> fresh;
   for (const TDevWord& w : all) {
     if (w.letter < from || w.letter > to) continue;
     if (subject != -2 && w.subject != subject) continue;
     if (subSubject != -2 && w.subSubject != subSubject) continue;
-    (stateOf(w.id).known ? known : fresh).push_back(&w);
+    if (!stateOf(w.id).known) fresh.push_back(&w);
   }
-  if (!inOrder) {
-    std::shuffle(fresh.begin(), fresh.end(), random_);
-    std::shuffle(known.begin(), known.end(), random_);
-  }
-  // Words not marked known come first; known ones fill up a short range.
-  fresh.insert(fresh.end(), known.begin(), known.end());
+  if (!inOrder) std::shuffle(fresh.begin(), fresh.end(), random_);
   const size_t n = std::min<size_t>(fresh.size(), std::clamp(count, 0, kMaxQuestions));
   std::uniform_int_distribution<size_t> pick(0, all.empty() ? 0 : all.size() - 1);
   std::uniform_int_distribution<int> slot(0, 3);
@@ -391,6 +389,17 @@ void TDevProtocol::SetDataMetaData(TCall& call) {
 void TDevProtocol::UpdateWords(TCall& call) {
   const QByteArray& key = call.UserKey();
   const qint64 now = clock_();
+  // A batch sent again after a lost reply starts with the whole batch taken last (answers added
+  // since may follow it): those leading entries were counted already.
+  QList<QByteArray> digests;
+  for (int i = 0; i < call.args.PacketCount(); ++i) {
+    const TDataPacket& a = *call.args.GetPacket(i);
+    QCryptographicHash digest(QCryptographicHash::Sha1);
+    digest.addData(a.SaveToBytes());
+    digests.append(digest.result().toHex());
+  }
+  const QList<QByteArray> last = store_.LastBatch(key);
+  const int counted = !last.isEmpty() && digests.mid(0, last.size()) == last ? static_cast<int>(last.size()) : 0;
   bool changed = false;
   for (int i = 0; i < call.args.PacketCount(); ++i) {
     const TDataPacket& a = *call.args.GetPacket(i);
@@ -411,14 +420,7 @@ void TDevProtocol::UpdateWords(TCall& call) {
       call.payload.AddByte(static_cast<quint8>(state.status));
       continue;
     }
-    if (!word) continue;
-    // A test answer counts once: a batch sent again after a lost reply carries the same answer
-    // with the same report.
-    QCryptographicHash digest(QCryptographicHash::Sha1);
-    digest.addData(QByteArray::number(lang) + ':' + QByteArray::number(id) + ':' +
-                   (positive ? '1' : '0') + ':');
-    if (a.PacketCount() > 0) digest.addData(a.GetPacket(0)->SaveToBytes());
-    if (!store_.MarkAnswerCounted(key, digest.result().toHex(), now)) continue;
+    if (!word || i < counted) continue;
     TWordState state = store_.WordState(key, lang, id);
     state.status = positive ? std::min(state.status + 1, 2) : std::max(state.status - 1, 0);
     store_.SetWordState(key, lang, id, state);
@@ -426,6 +428,7 @@ void TDevProtocol::UpdateWords(TCall& call) {
     store_.AddToCounter("answers", 1);
     changed = true;
   }
+  store_.SetLastBatch(key, digests);
   if (changed)
     store_.SetDataCount(call.server.name, key, store_.DataCount(call.server.name, key) + 1);
 }

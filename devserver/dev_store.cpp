@@ -16,8 +16,7 @@ CREATE TABLE IF NOT EXISTS data_counts(server TEXT NOT NULL, user_key TEXT NOT N
   count INTEGER NOT NULL, PRIMARY KEY(server, user_key));
 CREATE TABLE IF NOT EXISTS metadata(user_key TEXT PRIMARY KEY, count INTEGER NOT NULL,
   url TEXT NOT NULL);
-CREATE TABLE IF NOT EXISTS counted_answers(user_key TEXT NOT NULL, digest TEXT NOT NULL,
-  at INTEGER NOT NULL, PRIMARY KEY(user_key, digest));
+CREATE TABLE IF NOT EXISTS last_batches(user_key TEXT PRIMARY KEY, digests TEXT NOT NULL);
 CREATE TABLE IF NOT EXISTS answer_log(lang INTEGER NOT NULL, word_id INTEGER NOT NULL,
   right INTEGER NOT NULL, at INTEGER NOT NULL);
 CREATE INDEX IF NOT EXISTS answer_log_at ON answer_log(at);
@@ -25,9 +24,6 @@ CREATE TABLE IF NOT EXISTS scores(id INTEGER PRIMARY KEY, name TEXT NOT NULL,
   points INTEGER NOT NULL);
 CREATE TABLE IF NOT EXISTS counters(name TEXT PRIMARY KEY, value INTEGER NOT NULL);
 )sql";
-
-// Answers counted longer ago than this are forgotten; a batch is re-sent within minutes.
-constexpr qint64 kCountedAnswerLifetimeMs = 30LL * 24 * 3600 * 1000;
 
 }  // namespace
 
@@ -131,13 +127,17 @@ void TDevStore::ClearMetaData(const QByteArray& userKey) {
   db_.Prepare("DELETE FROM metadata WHERE user_key=?1").Bind(1, userKey).Step();
 }
 
-bool TDevStore::MarkAnswerCounted(const QByteArray& userKey, const QByteArray& digest,
-                                  qint64 nowMs) {
-  db_.Prepare("DELETE FROM counted_answers WHERE at < ?1")
-      .Bind(1, nowMs - kCountedAnswerLifetimeMs).Step();
-  db_.Prepare("INSERT OR IGNORE INTO counted_answers(user_key, digest, at) VALUES(?1, ?2, ?3)")
-      .Bind(1, userKey).Bind(2, digest).Bind(3, nowMs).Step();
-  return db_.Changes() > 0;
+QList<QByteArray> TDevStore::LastBatch(const QByteArray& userKey) {
+  auto q = db_.Prepare("SELECT digests FROM last_batches WHERE user_key = ?1");
+  q.Bind(1, userKey);
+  if (!q.Step()) return {};
+  const QByteArray joined = q.Text(0);
+  return joined.isEmpty() ? QList<QByteArray>() : joined.split(',');
+}
+
+void TDevStore::SetLastBatch(const QByteArray& userKey, const QList<QByteArray>& digests) {
+  db_.Prepare("INSERT OR REPLACE INTO last_batches(user_key, digests) VALUES(?1, ?2)")
+      .Bind(1, userKey).Bind(2, digests.join(',')).Step();
 }
 
 void TDevStore::LogAnswer(int languageCode, qint32 wordId, bool right, qint64 nowMs) {

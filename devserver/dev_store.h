@@ -7,6 +7,7 @@
 #include "devserver/sqlite_db.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <map>
@@ -65,9 +66,9 @@ class TDevStore {
   void SetMetaData(const QByteArray& userKey, const TMetaData& meta);
   void ClearMetaData(const QByteArray& userKey);
 
-  // Records that a test answer with this digest was counted for the user; false when it was
-  // counted before (a batch sent again after a lost reply).
-  bool MarkAnswerCounted(const QByteArray& userKey, const QByteArray& digest, qint64 nowMs);
+  // The entry digests of the last "UpdateWords" batch the server took from the user, in order.
+  QList<QByteArray> LastBatch(const QByteArray& userKey);
+  void SetLastBatch(const QByteArray& userKey, const QList<QByteArray>& digests);
   void LogAnswer(int languageCode, qint32 wordId, bool right, qint64 nowMs);
   // The words most often answered wrong since the given time, most frequent first.
   std::vector<qint32> HotWords(int languageCode, qint64 sinceMs, int limit);

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <exception>
+
 namespace zabko {
 
 TFileDownloader::TFileDownloader(const QString& folder, const QString& indexName)
@@ -50,6 +52,14 @@ bool TFileDownloader::DownloadAll(const TDataPacket& fileList) {
   return true;
 }
 
+namespace {
+
+void LogFailedAttempt(const QByteArray& name, const QString& reason) {
+  LogLine(QStringLiteral("Download of %1 failed: %2").arg(QString::fromLatin1(name), reason).toUtf8());
+}
+
+}  // namespace
+
 bool TFileDownloader::DownloadFileWithRetries(const QByteArray& name, const QByteArray& url,
                                               qint32 version, const QByteArray& hash) {
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
@@ -57,7 +67,13 @@ bool TFileDownloader::DownloadFileWithRetries(const QByteArray& name, const QByt
       DownloadOne(name, url, version, hash);
       return true;
     } catch (const Exception& e) {
-      LogLine(QStringLiteral("Download of %1 failed: %2").arg(QString::fromLatin1(name), e.Message()).toUtf8());
+      LogFailedAttempt(name, e.Message());
+    } catch (const std::exception& e) {
+      // Whatever fails is one failed attempt (memory, a library's own exception): the next
+      // attempt and the rest of the list go on.
+      LogFailedAttempt(name, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+      LogFailedAttempt(name, QStringLiteral("Unknown exception"));
     }
   }
   return false;

@@ -25,6 +25,7 @@ class TFileDownloader {
   static constexpr int kAttempts = 3;
 
   TFileDownloader(const QString& folder, const QString& indexName);
+  virtual ~TFileDownloader() = default;
 
   // Every file in order; stops at the first file that fails its attempts. True when all are
   // current (an empty list gives true).
@@ -35,8 +36,9 @@ class TFileDownloader {
   // Skips a current file, else fetches it and records it; raises on failure. A name that is not
   // a plain file name ("", "..", a path) fails with "Invalid file name: ".
   void DownloadOne(const QByteArray& name, const QByteArray& url, qint32 version, const QByteArray& hash);
-  // One transfer of URL into the file Path.
-  void DownloadFile(const QByteArray& url, const QString& path);
+  // One transfer of URL into the file Path (virtual so that a test can stand in a transfer that
+  // fails in its own way).
+  virtual void DownloadFile(const QByteArray& url, const QString& path);
   // Hash test of the fetched file at TempPath; on success it replaces Path and the index entry
   // is rewritten. A mismatch deletes the fetched file and fails with "Downloaded file failed
   // HASH test"; the file that was at Path stays.

@@ -268,7 +268,9 @@ bool TZabkolexFlow::ChooseWorkingServer() {
     if (!client.GetDataCount(count)) continue;
     counts[i] = count;
     ++up;
-    if (count > max) {
+    // The first member up sets the maximum whatever its count: -1 means only "none up", and
+    // MaxMember is then always a member.
+    if (maxMember < 0 || count > max) {
       max = count;
       maxMember = static_cast<int>(i);
     }

@@ -199,6 +199,12 @@ bool TZabkolexFlow::ShowMessage(const TDataPacket& message) {
     LogLine("A server message without its id, counters or dates is left out");
     return false;
   }
+  // The box shows a caption and a text: a message without them is no message and must not
+  // use up one of its showings.
+  if (message.UTFStringCount() < 2) {
+    LogLine("A server message without its caption or text is left out: " + QByteArray::number(message.GetInteger(0)));
+    return false;
+  }
   const TDateTime now = services_.clock->Now();
   const TDateTime today = std::floor(now);
   if (now < message.GetDate(0) || today > message.GetDate(1)) return false;

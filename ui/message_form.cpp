@@ -12,7 +12,7 @@
 #include "ui/n_button.h"
 #include "ui/tnt_label.h"
 #include "ui/win_font.h"
-#include "ui/zabko_progress_form.h"
+#include "ui/progress_runner_form.h"
 
 #include <QCoreApplication>
 

@@ -23,7 +23,7 @@ class TNBitmapComponent;
 class TNButton;
 class TNManager;
 class TNStatic;
-class TZabkoProgressForm;
+class TProgressRunnerForm;
 class TZabkolexStrings;
 
 class TMessageForm : public TModalForm, public IMessageService {
@@ -63,7 +63,7 @@ class TMessageForm : public TModalForm, public IMessageService {
   // The English layout: the mark at the left, the buttons at the right.
   void ApplyLeftToRight();
   // The progress window hidden while a box is open (none: nothing is hidden).
-  void SetProgressForm(TZabkoProgressForm* form) { progressForm_ = form; }
+  void SetProgressForm(TProgressRunnerForm* form) { progressForm_ = form; }
 
   // Opens a link's target; by default the desktop's handler (only http and https links and
   // existing files are opened). A failure is not reported.
@@ -105,7 +105,7 @@ class TMessageForm : public TModalForm, public IMessageService {
   int yesOffset_ = kYesLeft - kNoLeft;  // YesBtn's left relative to NoBtn's when both show
   int extraHeight_ = 0;
   QStringList links_;
-  QPointer<TZabkoProgressForm> progressForm_;
+  QPointer<TProgressRunnerForm> progressForm_;
   QPointer<TAlphaBlendForm> overlay_;
 };
 

@@ -5,16 +5,12 @@
 #include "ui/tnt_label.h"
 #include "ui/win_font.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QProgressBar>
-#include <QThread>
-#include <QTimer>
 
 namespace zabko {
 
 TZabkoProgressForm::TZabkoProgressForm(TNManager* manager, QWidget* parent)
-    : TModalForm(parent, QStringLiteral("ZabkoProgressForm")) {
+    : TProgressRunnerForm(parent, QStringLiteral("ZabkoProgressForm"), QStringLiteral("TimerStart"), kStartDelayMs) {
   setWindowFlag(Qt::WindowStaysOnTopHint);
   setFixedSize(471, 99);
   setLayoutDirection(Qt::RightToLeft);
@@ -38,115 +34,13 @@ TZabkoProgressForm::TZabkoProgressForm(TNManager* manager, QWidget* parent)
   progress_->setTextVisible(false);
   progress_->setRange(0, 0);
   loading.Finish();
-
-  timerStart_ = new QTimer(this);
-  timerStart_->setObjectName(QStringLiteral("TimerStart"));
-  timerStart_->setInterval(kStartDelayMs);
-  connect(timerStart_, &QTimer::timeout, this, [this] { Guarded([this] { TimerStartTimer(); }); });
 }
 
-bool TZabkoProgressForm::RunJob(int steps, const QString& caption, const TJob& job) {
-  if (running_) {
-    SetCaption(caption);
-    return Guarded([&] { job(*this); });
-  }
-  started_ = false;
-  failed_ = false;
-  completed_ = false;
-  error_ = nullptr;
-  progress_->setRange(0, qMax(steps, 0));
-  progress_->setValue(0);
-  SetCaption(caption);
-  job_ = job;
-  running_ = true;
-  CenterOnScreen();
-  try {
-    ShowModal();
-  } catch (...) {
-    running_ = false;
-    timerStart_->stop();
-    job_ = nullptr;
-    HandleException(std::current_exception());
-    return false;
-  }
-  running_ = false;
-  // The loop can end before the timer fired (the application quit): the job never ran.
-  timerStart_->stop();
-  job_ = nullptr;
-  if (std::exception_ptr error = std::exchange(error_, nullptr)) HandleException(error);
-  return completed_;
-}
-
-void TZabkoProgressForm::Step() {
-  if (progress_->value() < progress_->maximum()) progress_->setValue(progress_->value() + 1);
-  ProcessMessages();
-}
-
-void TZabkoProgressForm::SetCaption(const QString& caption) { mainLbl_->SetCaption(caption); }
-
-void TZabkoProgressForm::ProcessMessages() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
-void TZabkoProgressForm::HideForMessage() {
-  if (messageDepth_++ == 0) visibleBeforeMessage_ = isVisible();
-  hide();
-}
-
-void TZabkoProgressForm::RestoreAfterMessage() {
-  // A restore without its hide changes nothing.
-  if (messageDepth_ == 0 || --messageDepth_ > 0) return;
-  if (visibleBeforeMessage_) show();
-}
+void TZabkoProgressForm::ShowText(const QString& text) { mainLbl_->SetCaption(text); }
 
 void TZabkoProgressForm::ApplyLeftToRight() {
   setWindowTitle(QStringLiteral("Please wait..."));
   setLayoutDirection(Qt::LeftToRight);
-}
-
-void TZabkoProgressForm::showEvent(QShowEvent* event) {
-  TModalForm::showEvent(event);
-  Guarded([this] { FormShow(); });
-}
-
-void TZabkoProgressForm::closeEvent(QCloseEvent* event) {
-  // The job cannot be stopped from outside; the window closes when it has ended.
-  if (running_) {
-    event->ignore();
-    return;
-  }
-  TModalForm::closeEvent(event);
-}
-
-void TZabkoProgressForm::FormShow() {
-  if (!running_ || started_) return;
-  started_ = true;
-  timerStart_->start();
-}
-
-void TZabkoProgressForm::TimerStartTimer() {
-  timerStart_->stop();
-  if (!job_) return;
-  failed_ = false;
-  const TJob job = job_;
-  try {
-    job(*this);
-    completed_ = true;
-  } catch (...) {
-    failed_ = true;
-    error_ = std::current_exception();
-  }
-  Finish();
-}
-
-void TZabkoProgressForm::Finish() {
-  if (!failed_) {
-    while (progress_->value() < progress_->maximum()) {
-      Step();
-      QThread::msleep(kFillStepMs);
-    }
-  }
-  SetModalResult(mrOk);
-  hide();
-  ProcessMessages();
 }
 
 }  // namespace zabko

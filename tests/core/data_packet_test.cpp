@@ -10,6 +10,13 @@
 #include <gtest/gtest.h>
 
 namespace zabko {
+
+// Readable dates in failures (found by argument lookup, so outside the unnamed namespace).
+void PrintTo(const DateTimeFields& f, std::ostream* os) {
+  *os << f.year << '-' << f.month << '-' << f.day << ' ' << f.hour << ':' << f.minute << ':' << f.second << '.'
+      << f.millisecond;
+}
+
 namespace {
 
 std::unique_ptr<TDataPacket> FromHex(const char* hex) {
@@ -139,11 +146,26 @@ TEST(PacketForm, ThreeByteLeadsAndContinuationBitsFollowTheLeadByte) {
 }
 
 TEST(PacketForm, DateRoundsToTheMillisecondBeforeSplitting) {
-  // A moment a fraction of a millisecond before midnight is written as the next day.
-  TDataPacket p;
-  p.AddDate(EncodeDate(2010, 3, 5) + 1.0 - 1e-10);
-  auto loaded = FromHex(p.SaveToHexString().constData());
-  EXPECT_EQ(DecodeDateTime(loaded->GetDate(0)), (DateTimeFields{2010, 3, 6, 0, 0, 0, 0}));
+  // A moment a fraction of a millisecond before midnight is written as the next day, on both
+  // sides of day 0 (30 Dec 1899): before it the day is the whole part and the time its
+  // fraction's size, so the next day is one whole part up there too.
+  const struct {
+    TDateTime value;
+    DateTimeFields fields;
+  } cases[] = {
+      {EncodeDate(2010, 3, 5) + 1.0 - 1e-10, {2010, 3, 6, 0, 0, 0, 0}},
+      {EncodeDate(1899, 12, 29) - 1.0 + 1e-10, {1899, 12, 30, 0, 0, 0, 0}},
+      {EncodeDate(1800, 1, 1) - 1.0 + 1e-10, {1800, 1, 2, 0, 0, 0, 0}},
+      {-0.5, {1899, 12, 30, 12, 0, 0, 0}},
+      {-1.0 + 1e-10, {1899, 12, 31, 0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    TDataPacket p;
+    p.AddDate(c.value);
+    auto loaded = FromHex(p.SaveToHexString().constData());
+    EXPECT_EQ(DecodeDateTime(loaded->GetDate(0)), c.fields);
+  }
 }
 
 // ---- failures

@@ -8,6 +8,8 @@
 
 #include <QTemporaryDir>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace zabko {
@@ -259,12 +261,36 @@ TEST_F(LanguagePackTest, LetterIndexesOutsideTheAlphabetAreChecked) {
   EXPECT_TRUE(asked_.empty());
 }
 
+constexpr int kMax = std::numeric_limits<int>::max();
+
+TEST_F(LanguagePackTest, TotalsOfServerCountsDoNotOverflow) {
+  auto pack = MakeEnglish({});
+  for (int s = 0; s < 3; ++s) pack->SetCount(0, s, kMax);
+  pack->SetCount(1, 0, kMax);
+  pack->SetCount(2, 0, -kMax);
+  pack->SetCount(2, 1, -kMax);
+  EXPECT_EQ(pack->GetLetterTotal(0), kMax);
+  EXPECT_EQ(pack->GetLetterTotal(2), std::numeric_limits<int>::min());
+  shown_.clear();
+  pack->RefreshCounts(-1);  // the sums over all letters
+  pack->RefreshCounts(0);
+  EXPECT_EQ(shown_, (std::vector<Shown>{{kMax, 0, kMax, kMax}, {kMax, kMax, kMax, kMax}}));
+  // A word moving into a full counter is not counted twice over the edge.
+  pack->MoveWord(0, 0, 1);
+  EXPECT_EQ(pack->GetCount(0, 0), kMax);
+  EXPECT_EQ(pack->GetCount(0, 1), kMax);
+}
+
 TEST_F(LanguagePackTest, Scores) {
   auto pack = MakeEnglish({});
   const struct {
     int c0, c1, c2, score;
-  } cases[] = {{0, 0, 0, 100}, {0, 0, 4, 200}, {1, 1, 1, 100}, {3, 1, 0, 25}, {2, 0, 1, 66}, {5, 0, 0, 0}};
-  int sum = 0;
+  } cases[] = {{0, 0, 0, 100}, {0, 0, 4, 200}, {1, 1, 1, 100}, {3, 1, 0, 25}, {2, 0, 1, 66}, {5, 0, 0, 0},
+               // Counts from the server as large as an int holds: the sums do not overflow.
+               {kMax, kMax, kMax, 100}, {0, kMax, kMax, 150}, {kMax, 0, 1, 0},
+               // Negative counts whose score leaves the range of an int stop at its edge.
+               {-kMax, 2, kMax, kMax}};
+  qint64 sum = 0;
   for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
     const auto& c = cases[i];
     pack->SetCount(i, 0, c.c0);

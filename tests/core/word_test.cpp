@@ -37,6 +37,19 @@ TEST(IntegerListTest, AddGetPutAndAssign) {
   EXPECT_THROW(list.Get(0), Exception);
 }
 
+TEST(IntegerListTest, IndexOfFindsTheFirstEqualEntry) {
+  TIntegerList list;
+  EXPECT_EQ(list.IndexOf(0), -1) << "an empty list holds nothing, not even 0";
+  EXPECT_FALSE(list.Contains(0));
+  for (int v : {5, -3, 5, 0}) list.Add(v);
+  EXPECT_EQ(list.IndexOf(5), 0);
+  EXPECT_EQ(list.IndexOf(-3), 1);
+  EXPECT_EQ(list.IndexOf(0), 3);
+  EXPECT_EQ(list.IndexOf(4), -1);
+  EXPECT_TRUE(list.Contains(0));
+  EXPECT_FALSE(list.Contains(4));
+}
+
 TEST(WordMeaningsTest, SplitTrimsSpacesAndKeepsEmptyParts) {
   struct Case {
     const char* text;

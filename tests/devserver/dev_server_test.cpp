@@ -167,6 +167,69 @@ TEST_F(DevServerFixture, StatusesAndCountsMoveWithAnswers) {
   });
 }
 
+// The asked word ids of a question request.
+std::vector<qint32> AskedIds(const TDataPacket& reply) {
+  std::vector<qint32> ids;
+  const TDataPacket* payload = reply.GetPacket(0);
+  for (int i = 0; i < payload->PacketCount(); ++i) ids.push_back(payload->GetPacket(i)->GetInteger(4));
+  return ids;
+}
+
+TEST_F(DevServerFixture, QuestionsNeverAskAWordMarkedKnown) {
+  const qint32 session = LogOn();
+  Answer(session, 10, 10003, true, true, 0);
+  TDataPacket practice;
+  TDataPacket* args = Begin(practice, "GetQuestions", session, "eli");
+  args->AddByte(0), args->AddByte(1), args->AddInteger(10), args->AddInteger(-2), args->AddInteger(-2);
+  args->AddInteger(10), args->AddBoolean(true);
+  EXPECT_EQ(AskedIds(*Exchange(*server_, "member0", practice)), (std::vector<qint32>{10001, 10002, 10004}));
+
+  TDataPacket game;
+  args = Begin(game, "Game.GetQuestions", session, "eli");
+  args->AddByte(0), args->AddByte(1), args->AddInteger(10), args->AddInteger(10), args->AddBoolean(true);
+  EXPECT_EQ(AskedIds(*Exchange(*server_, "member0", game)), (std::vector<qint32>{10001, 10002, 10004}));
+
+  // In a session envelope the session must be live; without one the game is served as a guest.
+  TDataPacket stale;
+  args = Begin(stale, "Game.GetQuestions", 4242, "eli");
+  args->AddByte(0), args->AddByte(1), args->AddInteger(10), args->AddInteger(10), args->AddBoolean(true);
+  EXPECT_EQ(Exchange(*server_, "member0", stale)->GetString(0), "Not Logged");
+  TDataPacket guest;
+  args = Begin(guest, "Game.GetQuestions");
+  args->AddByte(0), args->AddByte(1), args->AddInteger(10), args->AddInteger(10), args->AddBoolean(true);
+  EXPECT_EQ(AskedIds(*Exchange(*server_, "member0", guest)).size(), 4u);
+}
+
+TEST_F(DevServerFixture, AResentBatchCountsOnceButRepeatedAnswersCount) {
+  const qint32 session = LogOn();
+  // Don't-know answers report zeros but for the count and position: equal entries.
+  auto addDontKnow = [](TDataPacket* args, qint32 id) {
+    TDataPacket* a = args->AddNewPacket();
+    a->AddInteger(20), a->AddInteger(id), a->AddBoolean(false), a->AddBoolean(false);
+    TDataPacket* report = a->AddNewPacket();
+    for (int i = 0; i < 17; ++i) report->AddInteger(i == 15 ? 5 : i == 16 ? 1 : 0);
+  };
+  auto send = [&](const std::vector<qint32>& ids) {
+    TDataPacket request;
+    TDataPacket* args = Begin(request, "UpdateWords", session, "eli");
+    for (qint32 id : ids) addDontKnow(args, id);
+    EXPECT_EQ(Exchange(*server_, "member0", request)->GetString(0), "Success");
+  };
+  auto answers = [&] {
+    qint64 n = 0;
+    server_->WithState([&](TDevProtocol& p) { n = p.Store().Counter("answers"); });
+    return n;
+  };
+  send({20001, 20001});
+  EXPECT_EQ(answers(), 2) << "one word passed twice at one position in two series";
+  send({20001, 20001});
+  EXPECT_EQ(answers(), 2) << "the same batch again after a lost reply";
+  send({20001, 20001, 20002});
+  EXPECT_EQ(answers(), 3) << "a resent batch with an answer added since";
+  send({20001, 20003});
+  EXPECT_EQ(answers(), 5) << "a new batch repeating an earlier answer";
+}
+
 TEST_F(DevServerFixture, HotWordsAreTheRecentWrongAnswers) {
   const qint32 session = LogOn();
   Answer(session, 20, 20005, false, false, 1);

@@ -148,6 +148,31 @@ TEST_F(FileDownloaderTest, MissingFileOnTheServerFailsAfterThreeAttempts) {
   EXPECT_EQ(d.FileNumber, 1);
 }
 
+// Any exception on the way is one failed attempt, logged like the others; the next attempt and
+// the rest of the list go on.
+TEST_F(FileDownloaderTest, AnyExceptionIsOneFailedAttempt) {
+  struct Failing : TFileDownloader {
+    using TFileDownloader::TFileDownloader;
+    void DownloadFile(const QByteArray& url, const QString& path) override {
+      if (CurrentName == "a.dat" && failures > 0) {
+        if (failures-- == 2) throw std::runtime_error("out of something");
+        throw 42;
+      }
+      TFileDownloader::DownloadFile(url, path);
+    }
+    int failures = 2;
+  };
+  server_.Put("a.dat", "alpha");
+  server_.Put("b.dat", "beta");
+  AddToList("a.dat", Digest("alpha"));
+  AddToList("b.dat", Digest("beta"));
+  Failing d(dir_.path(), "Index.dat");
+  EXPECT_TRUE(d.DownloadAll(list_));
+  EXPECT_EQ(d.failures, 0);
+  EXPECT_EQ(ReadFile(Path("a.dat")), QByteArray("alpha"));
+  EXPECT_EQ(ReadFile(Path("b.dat")), QByteArray("beta"));
+}
+
 TEST_F(FileDownloaderTest, HostileNamesAreRefusedWithoutARequest) {
   for (const char* name : {"../escape.dat", "/etc/passwd", "sub/x.dat", "..", "", "a\\b", "index.DAT", "a.dat.download"}) {
     TFileDownloader d(dir_.path(), "Index.dat");

@@ -28,9 +28,11 @@ class ServerChoiceTest : public FlowTest {
 };
 
 TEST_F(ServerChoiceTest, ChoosesByDataCounts) {
+  // A member down answers nothing; any count, negative ones included, is a member up.
+  constexpr std::nullopt_t kDown = std::nullopt;
   struct Case {
     const char* name;
-    std::vector<qint32> counts;   // per member; -1: down
+    std::vector<std::optional<qint32>> counts;  // per member; kDown: down
     std::optional<std::pair<qint32, int>> meta;  // stored count and member
     qint32 local;
     QString error;               // the exception's message, if one
@@ -43,13 +45,17 @@ TEST_F(ServerChoiceTest, ChoosesByDataCounts) {
       {"stored count behind, working member current", {5, 7, 7}, {{5, 2}}, 6, {}, true, 2, {{7, 2}}},
       {"local data ahead of every server",
        {5, 7, 7}, {{8, 1}}, 9, "Local data count (9) is larger than maximal (7) and server (8)", false, -1, {}},
-      {"local data ahead while a member is down", {5, 7, -1}, {{8, 1}}, 9, {}, false, -1, {}},
-      {"member down, working member current", {-1, 7, 6}, {{7, 1}}, 6, {}, true, 1, {}},
+      {"local data ahead while a member is down", {5, 7, kDown}, {{8, 1}}, 9, {}, false, -1, {}},
+      {"member down, working member current", {kDown, 7, 6}, {{7, 1}}, 6, {}, true, 1, {}},
       {"member down, working member behind",
-       {5, 7, -1}, {{7, 0}}, 3, "Working servers data count (5) is smaller than server (7), maximal: 7", false, -1, {}},
+       {5, 7, kDown}, {{7, 0}}, 3, "Working servers data count (5) is smaller than server (7), maximal: 7", false, -1, {}},
       {"no metadata, main member current", {7, 7, 2}, {}, -1, {}, true, 0, {}},
       {"no metadata, main member behind", {3, 7, 7}, {}, -1, {}, true, 1, {}},
-      {"no metadata, a member down", {3, -1, 7}, {}, -1, "Too many servers down. Servers up: 2", false, -1, {}},
+      {"no metadata, a member down", {3, kDown, 7}, {}, -1, "Too many servers down. Servers up: 2", false, -1, {}},
+      // Counts below -1 still make a maximum and a member that holds it.
+      {"negative counts, no metadata", {-5, -3, -4}, {}, -1, {}, true, 1, {}},
+      {"negative counts, stored metadata behind", {-5, -3, -4}, {{0, 0}}, -1, {}, true, 1, {{-3, 1}}},
+      {"negative counts, a member down, local data ahead", {-3, -2, kDown}, {{-5, 1}}, -1, {}, false, -1, {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -57,11 +63,11 @@ TEST_F(ServerChoiceTest, ChoosesByDataCounts) {
     FindGroup();
     for (int i = 0; i < 3; ++i) {
       const QByteArray name = dev::TDevServer::MemberName(i);
-      if (c.counts[i] < 0) server_->TakeDown(name);
-      else server_->BringUp(name);
+      if (c.counts[i]) server_->BringUp(name);
+      else server_->TakeDown(name);
     }
     WithStore([&](dev::TDevStore& s) {
-      for (int i = 0; i < 3; ++i) s.SetDataCount(dev::TDevServer::MemberName(i), userKey_, std::max(c.counts[i], 0));
+      for (int i = 0; i < 3; ++i) s.SetDataCount(dev::TDevServer::MemberName(i), userKey_, c.counts[i].value_or(0));
       if (c.meta) s.SetMetaData(userKey_, {c.meta->first, MemberPage(c.meta->second)});
       else s.ClearMetaData(userKey_);
     });
@@ -361,15 +367,24 @@ TEST_F(MessageRuleTest, CountOneShowsOnceAndOnlyTheFirstDueMessageShows) {
 }
 
 TEST_F(MessageRuleTest, UntrustedMessagesAndLinks) {
-  // A message without its counters or dates is passed over; the next one shows.
+  // A message without its counters or dates, or without the caption and text its box shows,
+  // is passed over and uses up none of its showings; the next one shows.
   TDataPacket list;
   list.AddNewPacket()->AddInteger(9);
+  for (int texts : {0, 1}) {
+    auto bare = Make(4 + texts, 1, 0);
+    bare->DeleteUTFStrings(texts, bare->UTFStringCount() - texts);
+    list.AddPacket(std::move(bare));
+  }
   auto m = Make(3, 1, 0);
   m->SetString(0, "javascript:alert(1)");
   list.AddPacket(std::move(m));
   flow_->ShowMessages(list);
   ASSERT_EQ(messages_.boxes.size(), 1u);
   EXPECT_TRUE(messages_.boxes[0].links.isEmpty()) << "only web links are handed on";
+  EXPECT_EQ(messages_.boxes[0].caption, "Caption");
+  EXPECT_FALSE(Settings().SectionExists("Messages\\4"));
+  EXPECT_FALSE(Settings().SectionExists("Messages\\5"));
 
   struct Case {
     QByteArray url;

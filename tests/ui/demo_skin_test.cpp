@@ -26,7 +26,7 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
   };
   const Case cases[] = {
       {"main\\logo.bmp", 142, 57},          {"Main\\HeadBtns.bmp", 450, 129},
-      {"Main\\ExitHelpBtns.bmp", 140, 87},  {"main\\fotterLogo.bmp", 73, 57},
+      {"Main\\ExitHelpBtns.bmp", 185, 87},  {"main\\fotterLogo.bmp", 73, 57},
       {"main\\fotterDots.bmp", 12, 57},     {"main\\FotterTile.bmp", 8, 57},
       {"Main\\ProdPrefBtn.bmp", 105, 105},  {"Main\\ProdBtn.bmp", 332, 105},
       {"Main\\SendBtns.bmp", 104, 78},      {"main\\searchCaption.bmp", 186, 24},
@@ -37,10 +37,13 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
       {"Main\\InfoBtn.bmp", 27, 99},        {"main\\scoreBox.bmp", 129, 49},
       {"Main\\SwitchBtn.bmp", 48, 96},      {"Main\\Switch3Btn.bmp", 72, 96},
       {"sinun\\sinun_bt.bmp", 21, 69},      {"tirgul\\Speakers.bmp", 29, 63},
-      {"tirgul\\FinishBtn.bmp", 40, 57},    {"tirgul\\OrngBtns.bmp", 90, 78},
+      {"tirgul\\FinishBtn.bmp", 30, 57},    {"tirgul\\OrngBtns.bmp", 90, 78},
       {"tirgul\\radio_bt_gary_blue.bmp", 26, 39}, {"tirgul\\radio_bt.bmp", 26, 39},
       {"tirgul\\summary_bg.bmp", 414, 94},  {"tirgul\\answer_bg.bmp", 369, 42},
       {"prod\\back_btn.bmp", 30, 78},       {"prod\\prod_btns.bmp", 45, 105},
+      {"sinun\\SinunBtns.bmp", 60, 78},     {"sinun\\NextPrevBtns.bmp", 34, 102},
+      {"sinun\\OpenImage.bmp", 120, 120},   {"tirgul\\TestImg.bmp", 48, 48},
+      {"tirgul\\ExamImg.bmp", 48, 48},      {"prod\\ProdImg.bmp", 48, 48},
       {"Splash.bmp", 550, 400},             {"Login\\LoginBtns.bmp", 180, 90},
       {"Login\\small_exit.bmp", 20, 60},    {"Progress\\Bkg.bmp", 471, 99},
       {"Popup\\Background.bmp", 32, 32},    {"Popup\\Mark.bmp", 98, 300},

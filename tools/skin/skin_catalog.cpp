@@ -294,6 +294,39 @@ QImage CardBackground() {
   return image;
 }
 
+// The page arrows of the sorter, 17 x 17: PrevBtn at X 0 (pointing right, the previous page in a
+// right-to-left list), NextBtn at X 17; rows plain, hover, down from Y 0 enabled and from Y 51
+// disabled (greyed).
+QImage PageArrows() {
+  QImage sheet = Filled(34, 102, Mist);
+  QPainter p(&sheet);
+  for (int half = 0; half < 2; ++half) {
+    const QImage faces = SpriteSheet(17, 17, 2, [&](QPainter& q, const QRectF& cell, int column, Face face) {
+      const Tone tone = half == 0 ? Tone::Blue : Tone::Grey;
+      PaintFace(q, cell, half == 0 ? face : Face::Plain, tone, 4);
+      q.setRenderHint(QPainter::Antialiasing);
+      IconArrow(q, Centred(cell, 9, face == Face::Down && half == 0 ? 1 : 0), InkOn(tone, Face::Plain),
+                column == 0 ? 2 : 1);
+    });
+    p.drawImage(0, half * 51, faces);
+  }
+  return sheet;
+}
+
+// A picture for a page of its own: a backdrop with an icon in a round badge.
+QImage Badge(int w, int h, const Icon& icon, Tone tone) {
+  QImage image = Filled(w, h, Mist);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  const qreal side = std::min(w, h) - 4;
+  const QRectF circle((w - side) / 2, (h - side) / 2, side, side);
+  p.setPen(QPen(palette::Navy, 1.5));
+  p.setBrush(tone == Tone::Orange ? palette::Amber : palette::Sky);
+  p.drawEllipse(circle);
+  icon(p, circle.adjusted(side / 4, side / 4, -side / 4, -side / 4), Qt::white);
+  return image;
+}
+
 }  // namespace
 
 std::vector<TSkinBitmap> PaintDemoSkin() {
@@ -321,12 +354,14 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
     }
     add("Main\\HeadBtns.bmp", sheet);
   }
-  // HelpBtn (X 0) and ExitBtn (X 45): three-slice S 15, 29 high; HomeBtn: a 50 x 29 sprite at X 90.
+  // HelpBtn (X 0) and ExitBtn (X 45): three-slice S 15, 29 high; HomeBtn: a 50 x 29 sprite at X 90,
+  // and the compact home button beside it, 45 x 29 at X 140.
   {
-    QImage sheet = Filled(140, 87, Mist);
+    QImage sheet = Filled(185, 87, Mist);
     QPainter p(&sheet);
     p.drawImage(0, 0, ThreeSliceSheet(15, 29, Tone::Blue, {}, 2, [](int c) { return c == 0 ? Tone::Blue : Tone::Orange; }));
     p.drawImage(90, 0, IconButtons(50, 29, Tone::Blue, {icon(IconHouse)}, 16));
+    p.drawImage(140, 0, IconButtons(45, 29, Tone::Blue, {icon(IconHouse)}, 16));
     add("Main\\ExitHelpBtns.bmp", sheet);
   }
   add("main\\fotterLogo.bmp", FooterLogo());
@@ -370,7 +405,7 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
                                             IconSpeaker(p, b, c, true);
                                           }},
                                           15));
-  add("tirgul\\FinishBtn.bmp", ThreeSliceSheet(13, 19, Tone::Orange).copy(0, 0, 40, 57));
+  add("tirgul\\FinishBtn.bmp", ThreeSliceSheet(10, 19, Tone::Orange));
   // KnowBtn, DontKnowBtn, CheckAnswerBtn: three-slice S 15, 26 high; X 0 even questions, 45 odd.
   add("tirgul\\OrngBtns.bmp",
       ThreeSliceSheet(15, 26, Tone::Orange, {}, 2, [](int c) { return c == 0 ? Tone::Orange : Tone::Blue; }));
@@ -380,6 +415,16 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
   add("tirgul\\answer_bg.bmp", Strips(369, 21, false));
   add("prod\\back_btn.bmp", ThreeSliceSheet(10, 26, Tone::Blue));
   add("prod\\prod_btns.bmp", ThreeSliceSheet(15, 35, Tone::Orange, icon(IconNote)));
+  // Known-words sorter: its buttons (three-slice S 10, 26 high: X 0 blue, X 30 orange), the page
+  // arrows and the picture of its opening page.
+  add("sinun\\SinunBtns.bmp",
+      ThreeSliceSheet(10, 26, Tone::Blue, {}, 2, [](int c) { return c == 0 ? Tone::Blue : Tone::Orange; }));
+  add("sinun\\NextPrevBtns.bmp", PageArrows());
+  add("sinun\\OpenImage.bmp", Badge(120, 120, icon(IconFunnel), Tone::Blue));
+  // The options page's title pictures: practice, exam, production.
+  add("tirgul\\TestImg.bmp", Badge(48, 48, icon(IconPencil), Tone::Blue));
+  add("tirgul\\ExamImg.bmp", Badge(48, 48, icon(IconClock), Tone::Orange));
+  add("prod\\ProdImg.bmp", Badge(48, 48, icon(IconNote), Tone::Blue));
 
   // Dialogs: splash and log-on, progress, message boxes.
   add("Splash.bmp", Splash(), true);

@@ -1,0 +1,80 @@
+// A modal window that lists a titled set of words nine rows at a time: a test's right, wrong
+// and not-known words, a letter's knowledge class, hot words, search results. A click on a row
+// opens the word card with its sounds.
+#pragma once
+
+#include "core/language_pack.h"
+#include "ui/modal_form.h"
+
+#include <array>
+
+class QScrollBar;
+
+namespace zabko {
+
+class IViewHost;
+class TMyShape;
+class TNBitmapComponent;
+class TNButton;
+class TNManager;
+class TTntLabel;
+class TWord;
+class TWordFrm;
+
+constexpr int kSummaryRows = 9;
+
+// Layout of the summary's rows: separator tops and the row height for a client height.
+struct TSummaryLayout {
+  std::array<int, kSummaryRows> ShapeTops;
+  int RowHeight;
+};
+TSummaryLayout SummaryLayout(int clientHeight, int shape1Top);
+
+class TWordSummary : public TModalForm {
+  Q_OBJECT
+
+ public:
+  TWordSummary(QWidget* parent, IViewHost& host, TNManager* manager);
+
+  // Shows the words modally; an empty list only tells the learner so.
+  void ShowWords(const QString& title, const TWordItemList& words);
+  // The same for a list whose items carry their words (the texts are not used).
+  void ShowStringList(const QString& title, const TWordItemList& list);
+  void ApplyLeftToRight();
+  static void Flip(QWidget* control);
+
+  // Fills the rows from that index (the scroll bar's handler).
+  void ShowRows(int first);
+  void OnWordClick(TWordFrm* row);
+  void OnCardEvent(int code);
+
+  // Set by tests: the window is filled and laid out but not run modally.
+  bool NoModalLoop = false;
+  const TWordItemList& Words() const { return words_; }
+  QScrollBar* ScrollBar() const { return scrollBar_; }
+  TWordFrm* Row(int i) const { return i >= 0 && i < int(rows_.size()) ? rows_[i] : nullptr; }
+  // The card opener (tests replace it).
+  std::function<void(TWord* word)> OpenCard;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void CreateRows();
+  void LayoutRows();
+
+  IViewHost& host_;
+  TNManager* manager_;
+  TWordItemList words_;
+  std::array<TMyShape*, kSummaryRows> shapes_{};
+  std::array<TWordFrm*, kSummaryRows> rows_{};
+  TTntLabel* sumLbl_;
+  QScrollBar* scrollBar_;
+  TNButton* prodBtn_;
+  TNBitmapComponent* prodCmd_;
+  bool firstShow_ = true;
+  TWord* cardWord_ = nullptr;
+};
+
+}  // namespace zabko
