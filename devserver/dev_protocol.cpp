@@ -216,9 +216,10 @@ void TDevProtocol::GetFilterList(TCall& call) {
     if (subSubject != -2 && w.subSubject != subSubject) continue;
     const auto it = states.find(w.id);
     const TWordState state = it == states.end() ? TWordState{} : it->second;
-    // Word choice 1: words not known yet; 2: words never answered right; otherwise all.
+    // Word choice 0: words never answered right; 1: words not known yet; otherwise all. The
+    // production dialog sends 0 for "only words I don't know" and 2 for "all the words".
+    if (choice == 0 && (state.known || state.status != 0)) continue;
     if (choice == 1 && (state.known || state.status >= 2)) continue;
-    if (choice == 2 && (state.known || state.status != 0)) continue;
     call.payload.AddInteger(w.id);
   }
 }

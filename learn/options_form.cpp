@@ -421,10 +421,10 @@ void TOptionsForm::ToCBChange() {
 void TOptionsForm::RefreshSubjects() {
   if (filling_) return;
   SaveOptions();
-  TSubjectList subjects;
+  TSubjectItemList subjects;
   host_.BuildSubjectList(subjects, GetFromLetter(), GetToLetter());
   sivugCB_->clear();
-  for (const TSubjectEntry& e : subjects) sivugCB_->addItem(e.Name, e.Id);
+  for (const TSubjectItem& e : subjects) sivugCB_->addItem(e.Name, e.Id);
   host_.SetComboDropWidth(sivugCB_, 320);
   const int i = sivugCB_->findText(subjectName_);
   sivugCB_->setCurrentIndex(i < 0 ? 0 : i);
@@ -435,11 +435,11 @@ void TOptionsForm::RefreshSubjects() {
 void TOptionsForm::SivugCBChange() {
   subjectName_ = sivugCB_->currentText();
   const bool all = subjectName_ == ViewText(QStringLiteral("OptionsForm.AllSubject"));
-  TSubjectList subs;
+  TSubjectItemList subs;
   const qint32 subject = sivugCB_->currentIndex() >= 0 ? sivugCB_->currentData().toInt() : -2;
   host_.BuildSubjectListOfSubject(subject, subs, GetToLetter() + 1, GetFromLetter() + 1);
   tatSivugCB_->clear();
-  for (const TSubjectEntry& e : subs) tatSivugCB_->addItem(e.Name, e.Id);
+  for (const TSubjectItem& e : subs) tatSivugCB_->addItem(e.Name, e.Id);
   host_.SetComboDropWidth(tatSivugCB_, 0);
   const int i = tatSivugCB_->findText(subSubjectName_);
   tatSivugCB_->setCurrentIndex(i < 0 ? 0 : i);

@@ -1,5 +1,6 @@
 #include "tools/pronunciations.h"
 
+#include "core/data_packet.h"
 #include "core/word.h"
 #include "platform/code_page.h"
 #include "platform/exception.h"
@@ -10,6 +11,7 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
 
@@ -196,6 +198,58 @@ void TSpeechMaker::MakeSilence(int milliseconds) {
     throw Exception(QStringLiteral("Cannot make silence of %1 ms").arg(milliseconds));
   }
   Publish(part, target);
+}
+
+qint32 Mp3Milliseconds(const QByteArray& mp3) {
+  const auto* b = reinterpret_cast<const unsigned char*>(mp3.constData());
+  const qint64 n = mp3.size();
+  qint64 pos = 0;
+  if (n >= 10 && mp3.startsWith("ID3")) {
+    pos = 10 + ((b[6] & 0x7F) << 21 | (b[7] & 0x7F) << 14 | (b[8] & 0x7F) << 7 | (b[9] & 0x7F));
+  }
+  static const int kRatesV1[15] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+  static const int kRatesV2[15] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+  static const int kSampleRates[3] = {44100, 48000, 32000};
+  double milliseconds = 0;
+  while (pos + 4 <= n) {
+    const int version = (b[pos + 1] >> 3) & 3;  // 0 MPEG 2.5, 2 MPEG 2, 3 MPEG 1
+    const int layer = (b[pos + 1] >> 1) & 3;    // 1 layer III
+    const int bitrateIndex = b[pos + 2] >> 4;
+    const int rateIndex = (b[pos + 2] >> 2) & 3;
+    if (b[pos] != 0xFF || (b[pos + 1] & 0xE0) != 0xE0 || version == 1 || layer != 1 || bitrateIndex == 0 ||
+        bitrateIndex == 15 || rateIndex == 3) {
+      ++pos;
+      continue;
+    }
+    const int rate = kSampleRates[rateIndex] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
+    const int samples = version == 3 ? 1152 : 576;
+    const int bitrate = (version == 3 ? kRatesV1 : kRatesV2)[bitrateIndex] * 1000;
+    pos += samples / 8 * bitrate / rate + ((b[pos + 2] >> 1) & 1);
+    milliseconds += 1000.0 * samples / rate;
+  }
+  return static_cast<qint32>(milliseconds + 0.5);
+}
+
+void WriteTimedWordDatabase(const QString& inFile, const QString& outFile, const QHash<QByteArray, QString>& made) {
+  TDataPacket database;
+  database.LoadFromFile(inFile, true);
+  if (database.GetInteger(0) != 3010) throw Exception("Not a format 3010 word database: " + inFile);
+  const TDataPacket& words = *database.GetPacket(3);
+  for (int i = 0; i < words.PacketCount(); ++i) {
+    TDataPacket& files = *words.GetPacket(i)->GetPacket(1);
+    for (int k = 0; k < files.StringCount() && k < files.IntegerCount(); ++k) {
+      const QString file = made.value((files.GetString(k) + ".mp3").toUpper());
+      if (file.isEmpty()) continue;
+      QFile sound(file);
+      if (!sound.open(QIODevice::ReadOnly)) throw Exception("Cannot read " + file);
+      files.SetInteger(k, Mp3Milliseconds(sound.readAll()));
+    }
+  }
+  const QByteArray bytes = database.SaveToBytes();
+  QSaveFile out(outFile);
+  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    throw Exception("Cannot write " + outFile);
+  }
 }
 
 int WritePronunciationDatabases(const QString& outDir, const std::vector<TPronunciation>& sounds,

@@ -47,7 +47,7 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
       {"Splash.bmp", 550, 400},             {"Login\\LoginBtns.bmp", 180, 90},
       {"Login\\small_exit.bmp", 20, 60},    {"Progress\\Bkg.bmp", 471, 99},
       {"Popup\\Background.bmp", 32, 32},    {"Popup\\Mark.bmp", 98, 300},
-      {"Popup\\PopupBtns.bmp", 288, 96},    {"cards_print.bmp", 438, 310},
+      {"Popup\\PopupBtns.bmp", 288, 96},    {"cards_print.bmp", 438, 556},
   };
   TNManager manager;
   manager.SetFilename(DataRes());
