@@ -6,6 +6,7 @@
 #include "core/word.h"
 #include "game/question2_game.h"
 #include "game/shoot_game.h"
+#include "platform/exception.h"
 #include "tests/game/game_fixture.h"
 
 #include <QStringList>
