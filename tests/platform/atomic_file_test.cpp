@@ -23,7 +23,9 @@ int LeaveTemporary(const QString& folder, const QString& name, bool locked) {
   const int fd = ::mkstemp(path.data());
   EXPECT_GE(fd, 0);
   EXPECT_EQ(::write(fd, "a full copy", 11), 11);
-  if (locked) EXPECT_EQ(::flock(fd, LOCK_EX), 0);
+  if (locked) {
+    EXPECT_EQ(::flock(fd, LOCK_EX), 0);
+  }
   return fd;
 }
 
