@@ -148,6 +148,19 @@ QString TWideStringBuilder::GetText() const {
   return result;
 }
 
+qsizetype TStringBuilder::GetLength() const {
+  qsizetype total = 0;
+  for (const QByteArray& p : parts_) total += p.size();
+  return total;
+}
+
+QByteArray TStringBuilder::GetText() const {
+  QByteArray result;
+  result.reserve(GetLength());
+  for (const QByteArray& p : parts_) result += p;
+  return result;
+}
+
 int CompareInt(qint64 a, qint64 b) { return a < b ? -1 : (a > b ? 1 : 0); }
 
 QByteArray AddTrailingBackslash(const QByteArray& path) {

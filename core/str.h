@@ -76,6 +76,17 @@ class TWideStringBuilder {
   QStringList parts_;
 };
 
+// 8-bit text joined from parts, as TWideStringBuilder joins wide text.
+class TStringBuilder {
+ public:
+  void Append(const QByteArray& part) { parts_.append(part); }
+  qsizetype GetLength() const;
+  QByteArray GetText() const;
+
+ private:
+  QList<QByteArray> parts_;
+};
+
 int CompareInt(qint64 a, qint64 b);
 template <typename T>
 T Clamp(T value, T low, T high) {

@@ -216,9 +216,10 @@ void TDevProtocol::GetFilterList(TCall& call) {
     if (subSubject != -2 && w.subSubject != subSubject) continue;
     const auto it = states.find(w.id);
     const TWordState state = it == states.end() ? TWordState{} : it->second;
-    // Word choice 1: words not known yet; 2: words never answered right; otherwise all.
+    // Word choice 0: words never answered right; 1: words not known yet; otherwise all. The
+    // production dialog sends 0 for "only words I don't know" and 2 for "all the words".
+    if (choice == 0 && (state.known || state.status != 0)) continue;
     if (choice == 1 && (state.known || state.status >= 2)) continue;
-    if (choice == 2 && (state.known || state.status != 0)) continue;
     call.payload.AddInteger(w.id);
   }
 }
@@ -270,6 +271,20 @@ void TDevProtocol::GetHotWordsData(TCall& call) {
     TDataPacket* ids = call.payload.AddNewPacket();
     for (qint32 id : store_.HotWords(lang, since, config_.hotWordsLimit)) ids->AddInteger(id);
   }
+}
+
+void TDevProtocol::SeedDemoHotWords() {
+  constexpr size_t kDemoWords = 8;
+  const qint64 now = clock_();
+  for (int lang : TDevWords::LanguageCodes()) {
+    const std::vector<TDevWord>& all = words_.Words(lang);
+    const size_t n = std::min(all.size(), kDemoWords);
+    // The first word the most often, so the list keeps the catalogue's order.
+    for (size_t i = 0; i < n; ++i)
+      for (size_t k = i; k < n; ++k) store_.LogAnswer(lang, all[i].id, false, now);
+  }
+  store_.AddToCounter("questions", 1234567);
+  store_.AddToCounter("answers", 89012);
 }
 
 void TDevProtocol::GetQuestions(TCall& call) {
@@ -441,14 +456,17 @@ void TDevProtocol::GameHandShake(TCall& call) {
     store_.AddToCounter("uid", 1);
     uid = "G" + QByteArray::number(store_.Counter("uid"));
   }
+  const bool refused = !closing && !config_.handShakeRefusal.isEmpty();
   qint32 session = -1;
-  if (!closing) {
+  if (!closing && !refused) {
     store_.AddToCounter("game-session", 1);
     session = static_cast<qint32>(store_.Counter("game-session"));
   }
   call.payload.AddString(uid);
-  call.payload.AddUTFString(closing ? QString("Goodbye") : QString("Welcome to Zabkoplay"));
-  call.payload.AddBoolean(true);
+  call.payload.AddUTFString(refused   ? config_.handShakeRefusal
+                            : closing ? QString("Goodbye")
+                                      : QString("Welcome to Zabkoplay"));
+  call.payload.AddBoolean(!refused);
   call.payload.AddInteger(session);
 }
 

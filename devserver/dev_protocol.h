@@ -30,6 +30,8 @@ struct TDevConfig {
   bool autoRegister = false;  // an unknown user name becomes a new user with that password
   int hotWordsLimit = 10;
   qint64 hotWordsWindowMs = 24LL * 3600 * 1000;
+  // Not empty: "Game.HandShake" refuses the game with this message (result false, no session).
+  QString handShakeRefusal;
 };
 
 // One virtual server as the protocol sees it.
@@ -63,6 +65,10 @@ class TDevProtocol {
   // The message list of "CheckVersion" (its Packets[0]) and of "GetWordsStatus" (the last packet).
   TDataPacket& VersionMessages() { return versionMessages_; }
   TDataPacket& StatusMessages() { return statusMessages_; }
+
+  // Wrong answers to the first words of each language, now, and counts of questions and
+  // answers: a new user sees hot words at once.
+  void SeedDemoHotWords();
 
   // The group every user belongs to: its server and its members, in order.
   void SetGroup(const TServerInfo& cube, const std::vector<TServerInfo>& members);

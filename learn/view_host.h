@@ -18,11 +18,11 @@ class TDataPacket;
 class TWord;
 
 // One entry of a subject box: the shown name and the subject id (-2 for all subjects).
-struct TSubjectEntry {
+struct TSubjectItem {
   QString Name;
   qint32 Id = -2;
 };
-using TSubjectList = QList<TSubjectEntry>;
+using TSubjectItemList = QList<TSubjectItem>;
 
 // A text of the central object's text table.
 QString ViewText(const QString& key);
@@ -48,9 +48,9 @@ class IViewHost : public IFrameHost {
   virtual void AddWordsOfLetters(TWordItemList& list, int first, int last, bool skipKnown) = 0;
 
   // Subject entries of the words of the letters (levels) First..Last, "all subjects" first.
-  virtual void BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) = 0;
+  virtual void BuildSubjectList(TSubjectItemList& list, int firstLevel, int lastLevel) = 0;
   // The same for one subject's sub-subjects; subject -2 gives only "all subjects".
-  virtual void BuildSubjectListOfSubject(qint32 subject, TSubjectList& list, int lastLevel, int firstLevel) = 0;
+  virtual void BuildSubjectListOfSubject(qint32 subject, TSubjectItemList& list, int lastLevel, int firstLevel) = 0;
   // The drop-down of the box as wide as its widest item, at most Limit pixels (0: no limit).
   virtual void SetComboDropWidth(QComboBox* box, int limit) = 0;
 };

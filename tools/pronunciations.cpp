@@ -1,15 +1,18 @@
 #include "tools/pronunciations.h"
 
+#include "core/data_packet.h"
 #include "core/word.h"
 #include "platform/code_page.h"
 #include "platform/exception.h"
 #include "tools/res_db_writer.h"
+#include "tools/sound_tools.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QMap>
 #include <QProcess>
+#include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
 
@@ -35,27 +38,8 @@ PronunciationLanguage Other(PronunciationLanguage language) {
   return language == PronunciationLanguage::Hebrew ? PronunciationLanguage::English : PronunciationLanguage::Hebrew;
 }
 
-bool Run(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process.setStandardOutputFile(QProcess::nullDevice());
-  process.start(program, arguments);
-  if (!process.waitForFinished(60000)) {
-    process.kill();
-    process.waitForFinished();
-    return false;
-  }
-  return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 QStringList LameArguments() {
   return {"--quiet", "-t", "--noreplaygain", "-m", "m", "-b", "32", "--resample", "22.05"};
-}
-
-// Moves a finished file into the cache under its final name, so a broken run leaves no half file.
-void Publish(const QString& made, const QString& target) {
-  QFile::remove(target);
-  if (!QFile::rename(made, target)) throw Exception("Cannot write " + target);
 }
 
 }  // namespace
@@ -109,7 +93,7 @@ TSpeechMaker::TSpeechMaker(QString cacheDir) : cacheDir_(std::move(cacheDir)) { 
 
 bool TSpeechMaker::ToolsPresent(QString* missing) {
   for (const char* tool : {"espeak-ng", "lame"}) {
-    if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+    if (!ToolPresent(QString::fromLatin1(tool))) {
       if (missing) *missing = QString::fromLatin1(tool);
       return false;
     }
@@ -142,12 +126,12 @@ void TSpeechMaker::MakeSpeech(const std::vector<TPronunciation>& sounds, int job
       const TPronunciation& sound = *todo.value(files[i]);
       const QString wav = files[i] + ".wav";
       const QString mp3 = files[i] + ".part";
-      const bool made = Run("espeak-ng", {"-v", sound.Voice, "-s", "150", "-w", wav, "--", sound.Text}) &&
-                        Run("lame", LameArguments() << wav << mp3);
+      const bool made = RunTool("espeak-ng", {"-v", sound.Voice, "-s", "150", "-w", wav, "--", sound.Text}) &&
+                        RunTool("lame", LameArguments() << wav << mp3);
       QFile::remove(wav);
       if (made) {
         try {
-          Publish(mp3, files[i]);
+          PublishFile(mp3, files[i]);
           continue;
         } catch (const Exception&) {
         }
@@ -168,34 +152,70 @@ void TSpeechMaker::MakeSilence(int milliseconds) {
   if (QFile::exists(target)) return;
   // A WAV file of silence, 16-bit mono at 22.05 kHz.
   const QString wav = target + ".wav";
-  const qint32 dataBytes = 22050 * milliseconds / 1000 * 2;
-  QByteArray bytes;
-  auto put32 = [&](qint32 v) { for (int i = 0; i < 4; ++i) bytes.append(static_cast<char>((v >> (8 * i)) & 0xFF)); };
-  auto put16 = [&](qint16 v) { bytes.append(static_cast<char>(v & 0xFF)).append(static_cast<char>((v >> 8) & 0xFF)); };
-  bytes.append("RIFF");
-  put32(36 + dataBytes);
-  bytes.append("WAVEfmt ");
-  put32(16);
-  put16(1);  // PCM
-  put16(1);  // mono
-  put32(22050);
-  put32(22050 * 2);
-  put16(2);
-  put16(16);
-  bytes.append("data");
-  put32(dataBytes);
-  bytes.append(QByteArray(dataBytes, '\0'));
+  const QByteArray bytes = WaveFileBytes(QByteArray(22050 * milliseconds / 1000 * 2, '\0'), 22050, 1);
   QFile file(wav);
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) throw Exception("Cannot write " + wav);
   file.close();
   const QString part = target + ".part";
-  const bool made = Run("lame", LameArguments() << wav << part);
+  const bool made = RunTool("lame", LameArguments() << wav << part);
   QFile::remove(wav);
   if (!made) {
     QFile::remove(part);
     throw Exception(QStringLiteral("Cannot make silence of %1 ms").arg(milliseconds));
   }
-  Publish(part, target);
+  PublishFile(part, target);
+}
+
+qint32 Mp3Milliseconds(const QByteArray& mp3) {
+  const auto* b = reinterpret_cast<const unsigned char*>(mp3.constData());
+  const qint64 n = mp3.size();
+  qint64 pos = 0;
+  if (n >= 10 && mp3.startsWith("ID3")) {
+    pos = 10 + ((b[6] & 0x7F) << 21 | (b[7] & 0x7F) << 14 | (b[8] & 0x7F) << 7 | (b[9] & 0x7F));
+  }
+  static const int kRatesV1[15] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+  static const int kRatesV2[15] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+  static const int kSampleRates[3] = {44100, 48000, 32000};
+  double milliseconds = 0;
+  while (pos + 4 <= n) {
+    const int version = (b[pos + 1] >> 3) & 3;  // 0 MPEG 2.5, 2 MPEG 2, 3 MPEG 1
+    const int layer = (b[pos + 1] >> 1) & 3;    // 1 layer III
+    const int bitrateIndex = b[pos + 2] >> 4;
+    const int rateIndex = (b[pos + 2] >> 2) & 3;
+    if (b[pos] != 0xFF || (b[pos + 1] & 0xE0) != 0xE0 || version == 1 || layer != 1 || bitrateIndex == 0 ||
+        bitrateIndex == 15 || rateIndex == 3) {
+      ++pos;
+      continue;
+    }
+    const int rate = kSampleRates[rateIndex] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
+    const int samples = version == 3 ? 1152 : 576;
+    const int bitrate = (version == 3 ? kRatesV1 : kRatesV2)[bitrateIndex] * 1000;
+    pos += samples / 8 * bitrate / rate + ((b[pos + 2] >> 1) & 1);
+    milliseconds += 1000.0 * samples / rate;
+  }
+  return static_cast<qint32>(milliseconds + 0.5);
+}
+
+void WriteTimedWordDatabase(const QString& inFile, const QString& outFile, const QHash<QByteArray, QString>& made) {
+  TDataPacket database;
+  database.LoadFromFile(inFile, true);
+  if (database.GetInteger(0) != 3010) throw Exception("Not a format 3010 word database: " + inFile);
+  const TDataPacket& words = *database.GetPacket(3);
+  for (int i = 0; i < words.PacketCount(); ++i) {
+    TDataPacket& files = *words.GetPacket(i)->GetPacket(1);
+    for (int k = 0; k < files.StringCount() && k < files.IntegerCount(); ++k) {
+      const QString file = made.value((files.GetString(k) + ".mp3").toUpper());
+      if (file.isEmpty()) continue;
+      QFile sound(file);
+      if (!sound.open(QIODevice::ReadOnly)) throw Exception("Cannot read " + file);
+      files.SetInteger(k, Mp3Milliseconds(sound.readAll()));
+    }
+  }
+  const QByteArray bytes = database.SaveToBytes();
+  QSaveFile out(outFile);
+  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+    throw Exception("Cannot write " + outFile);
+  }
 }
 
 int WritePronunciationDatabases(const QString& outDir, const std::vector<TPronunciation>& sounds,

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -60,6 +61,15 @@ class TSpeechMaker {
  private:
   QString cacheDir_;
 };
+
+// The playing time of an MPEG audio layer III file in milliseconds, summed over its frames (an
+// ID3v2 tag in front is skipped); 0 when it holds no frame.
+qint32 Mp3Milliseconds(const QByteArray& mp3);
+
+// Copies the word database InFile (format 3010) to OutFile with the length figure of every main
+// and extra sound set to the playing time of the file made for it. Made maps a sound's resource
+// name, upper-cased, to its file; a sound without one keeps its figure.
+void WriteTimedWordDatabase(const QString& inFile, const QString& outFile, const QHash<QByteArray, QString>& made);
 
 // Writes BaseAudio and every letter database of both languages below OutDir ("Data/...").
 // Returns the number of sounds written.

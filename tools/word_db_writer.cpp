@@ -102,9 +102,15 @@ void TWordDBWriter::AddWord(const QString& text, const QString& meanings, qint32
   w.Text = w.AltText = w.SearchText = w.Headword = text;
   w.Meanings = meanings;
   w.SoundName = QByteArray::number(w.Id);
-  w.SoundLength = 4000 + 900 * static_cast<qint32>(text.size());
+  w.SoundLength = EstimateSpokenLength(text);
+  const QStringList parts = meanings.split(u';');
+  for (qsizetype k = 0; k < parts.size(); ++k) {
+    w.ExtraSounds.append({w.SoundName + '_' + QByteArray::number(k + 1), EstimateSpokenLength(parts[k].trimmed())});
+  }
   AddWord(w);
 }
+
+qint32 EstimateSpokenLength(const QString& text) { return 500 + 60 * static_cast<qint32>(text.size()); }
 
 qint32 TWordDBWriter::LetterNumberOf(const QString& text) const {
   if (text.isEmpty()) return 0;
@@ -177,6 +183,10 @@ std::unique_ptr<TDataPacket> TWordDBWriter::Build(int format) const {
       TDataPacket* files = p->AddNewPacket();
       files->AddString(w.SoundName);
       files->AddInteger(w.SoundLength);
+      for (const TWordFile& extra : w.ExtraSounds) {
+        files->AddString(extra.Name);
+        files->AddInteger(extra.Length);
+      }
     } else {
       p->AddInteger(w.Id);
       p->AddInteger(w.SoundLength);

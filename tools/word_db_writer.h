@@ -13,6 +13,7 @@
 #pragma once
 
 #include "core/data_packet.h"
+#include "core/word.h"
 
 #include <QList>
 #include <QString>
@@ -40,8 +41,14 @@ struct TWordEntry {
   QString SearchText;
   QString Headword;
   QByteArray SoundName;
-  qint32 SoundLength = 0;
+  qint32 SoundLength = 0;  // milliseconds
+  // One sound per meaning (format 3010 only).
+  QList<TWordFile> ExtraSounds;
 };
+
+// About how long espeak-ng at 150 words a minute speaks a text, in milliseconds: the length figure
+// of a sound that has not been made.
+qint32 EstimateSpokenLength(const QString& text);
 
 class TWordDBWriter {
  public:
@@ -53,7 +60,8 @@ class TWordDBWriter {
   // with "Duplicate word id " + id.
   void AddWord(const TWordEntry& word);
   // A word from its text, meanings and subject: the next id from FirstId, the letter number of
-  // its text, the decimal id as sound name and an estimated sound length. Fails with
+  // its text, the decimal id as sound name, one extra sound per meaning named id + "_" + its
+  // number from 1, and estimated sound lengths. Fails with
   // "No letter for " + Text when the text does not start with a letter of the language.
   void AddWord(const QString& text, const QString& meanings, qint32 subject);
 

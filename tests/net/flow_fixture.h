@@ -22,6 +22,7 @@
 #include "tools/res_db_writer.h"
 #include "tools/word_db_writer.h"
 #include "tests/common/test_util.h"
+#include "tests/common/window_fakes.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,45 +35,6 @@
 #include <vector>
 
 namespace zabko::test {
-
-class TFakeRunner : public IProgressRunner, public IProgress {
- public:
-  struct TRun {
-    int steps = 0;
-    QString caption;
-    int stepped = 0;
-    QStringList captions;
-  };
-  bool RunJob(int steps, const QString& caption, const TJob& job) override {
-    runs.push_back({steps, caption, 0, {}});
-    try {
-      job(*this);
-      return true;
-    } catch (const Exception& e) {
-      exceptions << e.Message();
-      return false;
-    }
-  }
-  void Step() override { ++runs.back().stepped; }
-  void SetCaption(const QString& text) override { runs.back().captions << text; }
-  void ProcessMessages() override {}
-
-  std::vector<TRun> runs;
-  QStringList exceptions;
-};
-
-class TFakeMessages : public IMessageService {
- public:
-  struct TBox {
-    QString caption, text;
-    QStringList links;
-  };
-  void ShowMessageWithLinks(const QString& caption, const QString& text, const QStringList& links) override {
-    boxes.push_back({caption, text, links});
-  }
-  bool AskYesNo(const QString&, const QString&, int) override { return true; }
-  std::vector<TBox> boxes;
-};
 
 class TFakeDownload : public IFileListDownload {
  public:

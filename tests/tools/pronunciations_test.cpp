@@ -4,6 +4,7 @@
 #include "core/word.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -92,6 +93,26 @@ TEST(Pronunciations, SpeaksWordsIntoTheDatabasesAndReusesTheCache) {
   const QDateTime made = cached.lastModified();
   maker.MakeSpeech(sounds, 2);
   EXPECT_EQ(QFileInfo(cached.filePath()).lastModified(), made) << "a cached sound is not made again";
+}
+
+TEST(Pronunciations, PlayingTimeCountsTheFrames) {
+  // 32 kbit/s at 16 kHz: frames of 144 bytes and 576 samples (36 ms); lame adds its delay and
+  // pads to whole frames, so 0.3 s of tone plays a little longer.
+  auto read = [](const char* name) {
+    QFile f(QStringLiteral(ZABKO_TEST_DATA "/") + QString::fromLatin1(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  };
+  const QByteArray a = read("tone_a_16k_mono.mp3");
+  const QByteArray b = read("tone_b_16k_mono.mp3");
+  const qint32 ta = Mp3Milliseconds(a);
+  EXPECT_EQ(ta, a.size() / 144 * 36);
+  EXPECT_NEAR(ta, 300, 120);
+  EXPECT_EQ(Mp3Milliseconds(b), b.size() / 144 * 36);
+  EXPECT_EQ(Mp3Milliseconds(a + b), ta + Mp3Milliseconds(b));
+  // An ID3v2 tag in front is skipped; bytes that are no frame count nothing.
+  const QByteArray tag = QByteArray("ID3\x03\x00\x00\x00\x00\x00\x05", 10) + QByteArray(5, '\xFF');
+  EXPECT_EQ(Mp3Milliseconds(tag + a), ta);
+  EXPECT_EQ(Mp3Milliseconds(QByteArray(100, 'x')), 0);
 }
 
 }  // namespace

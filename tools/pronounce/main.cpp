@@ -1,10 +1,12 @@
 // zabko_pronounce: makes the demo pronunciation databases.
 //
-//   zabko_pronounce OUTDIR CACHEDIR [--hebrew WORDS.dat] [--english WORDS.dat] [--jobs N]
+//   zabko_pronounce OUTDIR CACHEDIR [--hebrew WORDS.dat] [--english WORDS.dat]
+//                   [--hebrew-out TIMED.dat] [--english-out TIMED.dat] [--jobs N]
 //
 // Speaks the main and extra sounds of every word of the given word databases (espeak-ng, lame)
 // and writes OUTDIR/Data/BaseAudio (the silences) and OUTDIR/Data/Audio1..22, AudioA..Z.
-// Sounds already made are taken from CACHEDIR.
+// Sounds already made are taken from CACHEDIR. The -out files get a copy of the word database
+// whose length figures are the playing times of the sounds made.
 #include "core/word_list.h"
 #include "platform/exception.h"
 #include "tools/pronunciations.h"
@@ -18,7 +20,8 @@
 namespace {
 
 int Usage() {
-  std::fputs("usage: zabko_pronounce OUTDIR CACHEDIR [--hebrew WORDS.dat] [--english WORDS.dat] [--jobs N]\n", stderr);
+  std::fputs("usage: zabko_pronounce OUTDIR CACHEDIR [--hebrew WORDS.dat] [--english WORDS.dat] "
+             "[--hebrew-out TIMED.dat] [--english-out TIMED.dat] [--jobs N]\n", stderr);
   return 2;
 }
 
@@ -30,6 +33,8 @@ int main(int argc, char** argv) {
   if (args.size() < 2) return Usage();
   QString hebrew;
   QString english;
+  QString hebrewOut;
+  QString englishOut;
   int jobs = QThread::idealThreadCount();
   for (qsizetype i = 2; i < args.size(); i += 2) {
     if (i + 1 >= args.size()) return Usage();
@@ -37,6 +42,10 @@ int main(int argc, char** argv) {
       hebrew = args[i + 1];
     } else if (args[i] == "--english") {
       english = args[i + 1];
+    } else if (args[i] == "--hebrew-out") {
+      hebrewOut = args[i + 1];
+    } else if (args[i] == "--english-out") {
+      englishOut = args[i + 1];
     } else if (args[i] == "--jobs") {
       jobs = args[i + 1].toInt();
     } else {
@@ -63,6 +72,10 @@ int main(int argc, char** argv) {
     for (const zabko::TSilence& silence : zabko::Silences()) maker.MakeSilence(silence.Milliseconds);
     maker.MakeSpeech(sounds, jobs);
     const int written = zabko::WritePronunciationDatabases(args[0], sounds, maker);
+    QHash<QByteArray, QString> made;
+    for (const zabko::TPronunciation& sound : sounds) made.insert(sound.Name.toUpper(), maker.SpeechFile(sound.Voice, sound.Text));
+    if (!hebrewOut.isEmpty()) zabko::WriteTimedWordDatabase(hebrew, hebrewOut, made);
+    if (!englishOut.isEmpty()) zabko::WriteTimedWordDatabase(english, englishOut, made);
     std::printf("zabko_pronounce: %d sounds in %s/Data\n", written, qPrintable(args[0]));
   } catch (const zabko::Exception& e) {
     std::fprintf(stderr, "zabko_pronounce: %s\n", e.what());

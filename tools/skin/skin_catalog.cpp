@@ -331,17 +331,21 @@ QImage Strips(int w, int h, bool sideBySide) {
 }
 
 QImage CardBackground() {
-  // A word card of a quarter A4 side at 150 pixels per inch, with a light frame and a frog corner.
-  QImage image = Filled(438, 310, Qt::white);
+  // A word card, portrait like the cards it is stretched into (a quarter of the A4 long side wide,
+  // about 0.8 of that high), at 150 pixels per inch, with a light frame, a line under the headword
+  // and a frog corner. The printer draws the cards' text turned round, so the card is painted
+  // upside down: it reads the right way once the sheet is turned.
+  QImage image = Filled(438, 556, Qt::white);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(Mist.darker(110), 4));
   p.setBrush(Qt::NoBrush);
-  p.drawRoundedRect(QRectF(6, 6, 426, 298), 18, 18);
+  p.drawRoundedRect(QRectF(6, 6, 426, 544), 18, 18);
   p.setPen(QPen(Amber, 2));
-  p.drawLine(QPointF(30, 60), QPointF(408, 60));
-  IconFrog(p, QRectF(394, 266, 30, 26));
-  return image;
+  p.drawLine(QPointF(30, 70), QPointF(408, 70));
+  IconFrog(p, QRectF(394, 512, 30, 26));
+  p.end();
+  return image.mirrored(true, true);
 }
 
 // The page arrows of the sorter, 17 x 17: PrevBtn at X 0 (pointing right, the previous page in a
@@ -483,6 +487,8 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
   add("tirgul\\answer_bg.bmp", Strips(369, 21, false));
   add("prod\\back_btn.bmp", ThreeSliceSheet(10, 26, Tone::Blue));
   add("prod\\prod_btns.bmp", ThreeSliceSheet(15, 35, Tone::Orange, icon(IconNote)));
+  // The "..." folder buttons of the production panels: three-slice S 6, 22 high.
+  add("prod\\search_btn.bmp", ThreeSliceSheet(6, 22, Tone::Light));
   // Known-words sorter: its buttons (three-slice S 10, 26 high: X 0 blue, X 30 orange), the page
   // arrows and the picture of its opening page.
   add("sinun\\SinunBtns.bmp",
