@@ -5,6 +5,7 @@
 // closes the main window, which asks first.
 #pragma once
 
+#include "learn/splash_form.h"
 #include "net/flow_hooks.h"
 #include "ui/modal_form.h"
 
@@ -21,7 +22,6 @@ class TNBitmapComponent;
 class TNButton;
 class TNManager;
 class TNStatic;
-class TSplashForm;
 class TTntLabel;
 class TZabkolexStrings;
 

@@ -1,0 +1,255 @@
+// The learning program's whole start and end against the stand-in server: the forms and the
+// event loop of ProgramBody, with its modal windows answered from a script as a learner would.
+#include "apps/program_body.h"
+#include "core/exception_log.h"
+#include "learn/login.h"
+#include "net/answer_holder.h"
+#include "platform/shell.h"
+#include "platform/single_instance.h"
+#include "ui/flow_windows.h"
+#include "ui/n_button.h"
+#include "ui/tnt_label.h"
+#include "tests/net/flow_fixture.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <csignal>
+#include <functional>
+#include <vector>
+
+namespace zabko {
+namespace {
+
+// What is on screen for the script: the log-on dialog and message box while they run modally.
+struct TScreen {
+  TZabkolexMainForm& window;
+  TLogin* Login() const {
+    TLogin* login = window.Login();
+    return login && login->InModalLoop() ? login : nullptr;
+  }
+  TMessageForm* Box() const {
+    TMessageForm& box = window.FlowWindows().Messages();
+    return box.InModalLoop() ? &box : nullptr;
+  }
+  QString BoxText() const {
+    QStringList parts;
+    if (TMessageForm* box = Box())
+      for (TTntLabel* label : box->findChildren<TTntLabel*>()) parts << label->Caption();
+    return parts.join("");
+  }
+};
+
+class ProgramTest : public test::FlowTest {
+ protected:
+  struct TStep {
+    std::function<bool(TScreen&)> when;
+    std::function<void(TScreen&)> act;
+  };
+
+  void SetUp() override {
+    FlowTest::SetUp();
+    EndRun();  // the program makes its own central object
+    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+    savedOpener_ = DocumentOpener();
+    SetDocumentOpener("/bin/true");
+    SetLogOn(kUser, kPassword);
+  }
+  void TearDown() override {
+    SetDocumentOpener(savedOpener_);
+    qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+    SetTraceLevel(0);
+    CloseLog();
+    FlowTest::TearDown();
+  }
+
+  static TRegistryIniFile Settings() { return TRegistryIniFile("Software\\Kestrani\\Zabkolex"); }
+  void SetLogOn(const QByteArray& user, const QByteArray& password) {
+    TRegistryIniFile settings = Settings();
+    settings.WriteString("Login", "User", user);
+    settings.WriteString("Login", "Password", password);
+  }
+
+  // Runs the program; the script's steps run in turn, each once its condition holds.
+  int Run(std::vector<TStep> steps, const QStringList& arguments = {"zabkolex"}) {
+    TProgramOptions options;
+    options.mainForm.programFolder = ZABKO_DATA_OUT;
+    options.mainForm.screenSize = [] { return QSize(1280, 1024); };
+    options.mainForm.launcher = [this](const QString& program, const QStringList& args, const QString&) {
+      launches << (QStringList{program} + args);
+      return false;
+    };
+    options.mainForm.plainBox = [this](const QString& text) { plainBoxes << text; };
+    options.splashInterval = 1;
+    size_t next = 0;
+    QTimer script;
+    options.started = [&](TZabkolexMainForm& window) {
+      QObject::connect(&script, &QTimer::timeout, [&, window = &window] {
+        TScreen screen{*window};
+        if (next < steps.size() && steps[next].when(screen)) {
+          // The step acts from the next event, so that the script keeps running while the
+          // step's own modal windows are open.
+          auto act = steps[next++].act;
+          QTimer::singleShot(0, [act, window] {
+            TScreen now{*window};
+            Guarded([&] { act(now); });
+          });
+        }
+      });
+      script.start(5);
+    };
+    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); });  // a hung program fails the test
+    const int status = ProgramBody(arguments, options);
+    stepsDone = next;
+    return status;
+  }
+
+  // Script steps.
+  static TStep EnterInLogin() {
+    return {[](TScreen& s) { return s.Login() && s.Login()->isVisible(); }, [](TScreen& s) { s.Login()->EnterBtnClick(); }};
+  }
+  TStep AnswerBox(const char* key, bool yes = true) {
+    const QString text = TextOf(key);
+    return {[text](TScreen& s) { return s.Box() && s.BoxText().contains(text.left(20)); },
+            [this, yes](TScreen& s) {
+              boxTexts << s.BoxText();
+              s.Box()->SetModalResult(yes ? mrOk : mrCancel);
+            }};
+  }
+  static TStep WhenStarted(std::function<void(TScreen&)> act) {
+    return {[](TScreen& s) { return s.window.StartupComplete() && !s.Box() && !QApplication::activeModalWidget(); },
+            std::move(act)};
+  }
+  static QString TextOf(const char* key) {
+    TZabkolexStrings strings;
+    strings.LoadLanguage(0);
+    return strings.GetString(key);
+  }
+  QString UserDataPath(const QString& name) const {
+    return dir_.path() + "/data/Kestrani Zabkolex/Users/" + name;
+  }
+  static QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+  }
+  int Count(const QByteArray& method) const { return int(Requests(method).size()); }
+
+  QTemporaryDir runtime_;
+  QByteArray savedRuntime_;
+  QString savedOpener_;
+  size_t stepsDone = 0;
+  QStringList boxTexts, plainBoxes;
+  QList<QStringList> launches;
+};
+
+TEST_F(ProgramTest, NewUserStartsWithTraceLinesAndClosingAsksUploadsLogsOffAndWritesTheDataFile) {
+  const int status = Run(
+      {EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([](TScreen& s) {
+         s.window.AddAnswer(s.window.CurrentLanguagePack()->WordList().GetWord(0)->Id, kAnswerRight, nullptr);
+         s.window.GamesBtnClick();
+         s.window.Close();
+       }),
+       AnswerBox("DoYouWantToExit")},
+      {"zabkolex", "log", "TRACE"});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(stepsDone, 4u);
+
+  QStringList lines = QString::fromLatin1(ReadFile(dir_.path() + "/data/KestraniLog.txt")).split("\r\n");
+  const QStringList expected{"Trace level", "FormCreate start", "  Creating central", "  Seting up central",
+                             "  Creating flow", "FormCreate end", "FormShow start", "  After change RTL",
+                             "  After CheckOSVersion", "  After SetLanguage", "  After Additional Language File",
+                             "  Splash form", "  PreLogonConnect", "  After MustClose", "  Logon", "  PostLogon",
+                             "FormShow end", "DelayedCall start", "DelayedCall end"};
+  qsizetype at = 0;
+  for (const QString& line : expected) {
+    at = lines.indexOf(line, at);
+    EXPECT_GE(at, 0) << line.toStdString();
+    if (at < 0) break;
+  }
+
+  EXPECT_EQ(Count("UpdateWords"), 1);
+  EXPECT_EQ(Count("LogOff"), 1);
+  EXPECT_TRUE(QFile::exists(UserDataPath(QString::fromLatin1(userKey_) + ".data")));
+  // The answers file holds what is left after the upload: nothing.
+  TAnswerHolder left;
+  left.LoadFromFile(UserDataPath(QString::fromLatin1(userKey_) + ".answers"));
+  EXPECT_TRUE(left.IsEmpty());
+  ASSERT_EQ(launches.size(), 1);
+  EXPECT_TRUE(launches[0][0].endsWith("/Game/Zabkoplay"));
+  EXPECT_EQ(launches[0].mid(2), QStringList{"10"});  // the Hebrew pack is current
+  EXPECT_TRUE(launches[0][1].startsWith("http://127.0.0.1:"));
+  EXPECT_TRUE(plainBoxes.isEmpty()) << plainBoxes.join("; ").toStdString();
+}
+
+TEST_F(ProgramTest, WrongPasswordKeepsTheDialogAndExitAsksOnceLeavingTheAnswersFileAsItWas) {
+  SetLogOn(kUser, "wrong");
+  const QString answers = UserDataPath(QString::fromLatin1(userKey_) + ".answers");
+  QDir().mkpath(QFileInfo(answers).path());
+  {
+    TAnswerHolder pending;
+    pending.AddAnswer(kEnglish, 20001, nullptr, kAnswerRight);
+    pending.SaveToFile(answers);
+  }
+  const QByteArray before = ReadFile(answers);
+  bool dialogStayed = false;
+  const int status = Run({EnterInLogin(), AnswerBox("WrongLogingFull"),
+                          {[](TScreen& s) { return s.Login() && !s.Box() && !s.Login()->Busy(); },
+                           [&](TScreen& s) {
+                             dialogStayed = s.Login()->isVisible();
+                             s.Login()->ExitBtnClick();
+                           }},
+                          AnswerBox("DoYouWantToExit")});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(stepsDone, 4u);
+  EXPECT_TRUE(dialogStayed);
+  EXPECT_EQ(boxTexts.size(), 2);  // the wrong log-on and one exit question
+  EXPECT_EQ(Settings().ReadString("Login", "LastUsername", ""), kUser);
+  EXPECT_EQ(Settings().ReadString("Login", "LastPassword", ""), "wrong");
+  EXPECT_EQ(ReadFile(answers), before);
+  EXPECT_EQ(Count("UpdateWords"), 0);
+  EXPECT_EQ(Count("LogOff"), 0);
+}
+
+TEST_F(ProgramTest, FailedLanguageUpdateEndsWithStatusOneAndSendsNothingMore) {
+  Fault("default", "GetPreDownloadFiles", dev::TFaultKind::Http500);
+  const int status = Run({AnswerBox("PreFileError")});
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(stepsDone, 1u);
+  EXPECT_EQ(Count("CheckVersion"), 0);
+  EXPECT_EQ(Count("LogOn"), 0);
+  EXPECT_EQ(Count("LogOff"), 0);
+}
+
+TEST_F(ProgramTest, AnswersSavedByAWindowThatNeverClosedGoUpAtTheNextStart) {
+  int status = Run({EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([](TScreen& s) {
+                      const qint32 id = s.window.CurrentLanguagePack()->WordList().GetWord(0)->Id;
+                      s.window.AddAnswer(id, kAnswerRight, nullptr);
+                      s.window.AddAnswer(id, kAnswerWrong, nullptr);
+                      s.window.SaverTimerTimer();
+                      // The end of a run without its shut-down, as after a crash.
+                      s.window.Terminate();
+                    })});
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(Count("UpdateWords"), 0);
+  server_->ClearLog();
+
+  status = Run({EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([](TScreen& s) {
+                  ::raise(SIGTERM);  // ends the program as closing does, without the question
+                })});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(Count("UpdateWords"), 1);
+  EXPECT_EQ(Count("LogOff"), 1);
+}
+
+TEST_F(ProgramTest, SecondStartEndsAtOnceWithoutAWindow) {
+  TSingleInstance first("Zabkolex");
+  ASSERT_EQ(first.Start(), TSingleInstance::TResult::First);
+  EXPECT_EQ(Run({}), 0);
+  EXPECT_EQ(Count("GetPreDownloadFiles"), 0);
+}
+
+}  // namespace
+}  // namespace zabko
