@@ -180,8 +180,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   void SelectLetter(int index) override;
   int SelectedLetter() const override;
   void AddWordsOfLetters(TWordItemList& list, int first, int last, bool skipKnown) override;
-  void BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) override;
-  void BuildSubjectListOfSubject(qint32 subject, TSubjectList& list, int lastLevel, int firstLevel) override;
+  void BuildSubjectList(TSubjectItemList& list, int firstLevel, int lastLevel) override;
+  void BuildSubjectListOfSubject(qint32 subject, TSubjectItemList& list, int lastLevel, int firstLevel) override;
   void SetComboDropWidth(QComboBox* box, int limit) override;
 
   // The frames, once made at splash step 0.
@@ -230,7 +230,7 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   void ApplyColor();
   // The entries of a subject list: the pairs Collect gives, merged, those of 10 words and more
   // named and sorted, after the "all subjects" entry.
-  TSubjectList SubjectEntries(const std::function<void(const TWordList&, TSubjectCountList&)>& collect) const;
+  TSubjectItemList SubjectEntries(const std::function<void(const TWordList&, TSubjectCountList&)>& collect) const;
 
   TOptions options_;
   TNManager* manager_ = nullptr;
