@@ -57,6 +57,7 @@ TFilterForm::TFilterForm(QWidget* parent, IViewHost& host, TNManager* manager)
   for (QWidget* p : {openPanel_, mainPanel_}) {
     p->setAttribute(Qt::WA_OpaquePaintEvent, false);
     SetBackgroundColor(p, 0xF3ECD9);
+    p->setAutoFillBackground(true);
     p->resize(size());
     notebook_->addWidget(p);
   }
@@ -169,6 +170,7 @@ void TFilterForm::BuildRows() {
     auto* panel = new QWidget(mainPanel_);
     panel->setObjectName(QStringLiteral("RowPnl%1").arg(i));
     SetBackgroundColor(panel, 0xF0EBDC);
+    panel->setAutoFillBackground(true);
     panel->setGeometry(5, 35 + 40 * i, width() - 5, 38);
     auto* row = new TWordFrm(panel, manager_, QStringLiteral("WFrm%1").arg(i));
     Central().AppType().SetupWordFrame(row, pack);

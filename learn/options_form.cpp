@@ -63,6 +63,7 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   resize(568, 449);
   setLayoutDirection(Qt::RightToLeft);
   SetBackgroundColor(this, kFormColour);
+  setAutoFillBackground(true);
   TFormLoading loading(this);
   startCmp_ = new TNBitmapComponent(this, QStringLiteral("StartTirgulCmp"));
   startCmp_->SetManager(manager);

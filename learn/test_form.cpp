@@ -57,6 +57,7 @@ TTestForm::TTestForm(QWidget* parent, IViewHost& host, TNManager* manager, TOpti
   notebook_->setGeometry(rect());
   notebook_->setFont(WinFont(QStringLiteral("Arial"), 0, -11));
   SetBackgroundColor(notebook_, 0xF3ECD9);
+  notebook_->setAutoFillBackground(true);
   introPage_ = new QWidget(notebook_);
   introPage_->setObjectName(QStringLiteral("Intro"));
   testPage_ = new QWidget(notebook_);

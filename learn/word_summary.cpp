@@ -39,6 +39,7 @@ TWordSummary::TWordSummary(QWidget* parent, IViewHost& host, TNManager* manager)
   setMinimumSize(589, 438);
   setLayoutDirection(Qt::RightToLeft);
   SetBackgroundColor(this, 0xF3ECD9);
+  setAutoFillBackground(true);
   TFormLoading loading(this);
   for (int k = 0; k < kSummaryRows; ++k) {
     auto* s = new TMyShape(this, QStringLiteral("Shape%1").arg(k + 1));
