@@ -60,7 +60,6 @@ TFotterFrm::TFotterFrm(QWidget* parent, TNManager* manager) : QWidget(parent) {
   prodBtn_->SetSize(35);
   prodBtn_->SetDeltaX(15);
   prodBtn_->SetDeltaYPlain(-1);
-  prodBtn_->SetAlignment(TAlignment::RightJustify);
   prodBtn_->setFont(WinFont(QStringLiteral("Arial"), 0, 22));
   printBtn_ = button("PrintBtn", {555, 12, 83, 35}, proBtnsCmp_, 249);
   playerBtn_ = button("PlayerBtn", {471, 12, 83, 35}, proBtnsCmp_, 166);
@@ -113,7 +112,6 @@ void TFotterFrm::ApplyAppType() {
   rightDots_->move(placement.RightDotsLeft, rightDots_->y());
   leftDots_->move(placement.LeftDotsLeft, leftDots_->y());
   viZoLogo_->move(placement.LogoLeft, viZoLogo_->y());
-  // The list is built first: a range-for over "temporary << ..." would walk a destroyed list.
   QList<QWidget*> moved(visible.begin(), visible.end());
   moved << rightDots_ << leftDots_ << viZoLogo_;
   for (QWidget* control : moved) SetAnchors(control, GetAnchors(control));

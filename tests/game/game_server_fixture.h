@@ -1,13 +1,13 @@
 // The game against the stand-in server: tiny word databases on disk that the server also serves
 // its questions from, a game client over HTTP or the in-process channel, a words center over
-// them with the progress runner fake of the connection flow's tests, and a log-on that counts.
+// them with the shared progress runner fake, and a log-on that counts.
 #pragma once
 
 #include "devserver/dev_server.h"
 #include "game/game_client.h"
 #include "game/words_center.h"
 #include "tests/net/dev_fixture.h"
-#include "tests/net/flow_fixture.h"
+#include "tests/common/window_fakes.h"
 #include "tools/word_db_writer.h"
 
 #include <QTemporaryDir>

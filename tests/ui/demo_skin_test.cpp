@@ -49,6 +49,8 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
       {"Login\\small_exit.bmp", 20, 60},    {"Progress\\Bkg.bmp", 471, 99},
       {"Popup\\Background.bmp", 32, 32},    {"Popup\\Mark.bmp", 98, 300},
       {"Popup\\PopupBtns.bmp", 288, 96},    {"cards_print.bmp", 438, 556},
+      {"Splash\\ZabkolexLogo.bmp", 48, 48}, {"Welcome\\Image3.bmp", 150, 130},
+      {"Main\\HintBubble.bmp", 24, 24},
   };
   TNManager manager;
   manager.SetFilename(DataRes());
