@@ -410,7 +410,7 @@ void TZabkolexMainForm::SelectLanguagePack(int languageCode) {
   pack->RefreshCounts(-2);
 }
 
-void TZabkolexMainForm::BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) {
+void TZabkolexMainForm::BuildSubjectList(TSubjectItemList& list, int firstLevel, int lastLevel) {
   list = SubjectEntries([&](const TWordList& words, TSubjectCountList& counts) {
     const TDataPacket& subjects = words.Subjects();
     for (int level = firstLevel; level <= lastLevel; ++level) {
@@ -419,7 +419,7 @@ void TZabkolexMainForm::BuildSubjectList(TSubjectList& list, int firstLevel, int
   });
 }
 
-void TZabkolexMainForm::BuildSubjectListOfSubject(qint32 subject, TSubjectList& list, int lastLevel,
+void TZabkolexMainForm::BuildSubjectListOfSubject(qint32 subject, TSubjectItemList& list, int lastLevel,
                                                   int firstLevel) {
   list = SubjectEntries([&](const TWordList& words, TSubjectCountList& counts) {
     if (subject == -2) return;
@@ -427,9 +427,9 @@ void TZabkolexMainForm::BuildSubjectListOfSubject(qint32 subject, TSubjectList& 
   });
 }
 
-TSubjectList TZabkolexMainForm::SubjectEntries(
+TSubjectItemList TZabkolexMainForm::SubjectEntries(
     const std::function<void(const TWordList&, TSubjectCountList&)>& collect) const {
-  TSubjectList entries;
+  TSubjectItemList entries;
   if (const TWordList* words = CurrentWordList()) {
     TSubjectCountList counts;
     collect(*words, counts);
@@ -449,7 +449,7 @@ TSubjectList TZabkolexMainForm::SubjectEntries(
       entries.append({english ? words->GetSubjectAltName(id) : words->GetSubjectName(id), id});
     }
     std::stable_sort(entries.begin(), entries.end(),
-                     [](const TSubjectEntry& a, const TSubjectEntry& b) { return LocaleCompare(a.Name, b.Name, true) < 0; });
+                     [](const TSubjectItem& a, const TSubjectItem& b) { return LocaleCompare(a.Name, b.Name, true) < 0; });
   }
   entries.prepend({Text("OptionsForm.AllSubject"), -2});
   return entries;
