@@ -592,13 +592,15 @@ void TProdForm::LoadCaptions() {
   for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "ExpLbl", "Label12", "Label13", "Label14",
                            "Label15", "Label16", "Label9", "Label10", "Label11", "Label6", "Label7", "Label8",
                            "Label17", "Label18", "Label19", "TntLabel1"})
-    labels << FindComponent<TTntLabel>(this, QString::fromLatin1(name));
+    labels << FindComponent<TTntLabel>(summaryPage_, QString::fromLatin1(name));
   ApplyLabelTexts(QStringLiteral("ProdForm"), labels, false);
   // A label sized to its caption, on the side the form reads from, and the controls beside it.
   const bool leftToRight = layoutDirection() == Qt::LeftToRight;
+  // Names are looked up on the summary page only: the docked options page has labels of the
+  // same names.
   const auto row = [this, leftToRight](std::initializer_list<const char*> names) {
     QList<QWidget*> controls;
-    for (const char* n : names) controls << FindComponent<QWidget>(this, QString::fromLatin1(n));
+    for (const char* n : names) controls << FindComponent<QWidget>(summaryPage_, QString::fromLatin1(n));
     auto* label = static_cast<TTntLabel*>(controls.first());
     const int right = label->x() + label->width();
     label->resize(label->fontMetrics().horizontalAdvance(label->Caption()) + 6, label->height());
@@ -633,7 +635,7 @@ void TProdForm::ApplyLeftToRight() {
     b->setLayoutDirection(Qt::LeftToRight);
   }
   for (TNButton* b : {printBtn_, mp3Btn_, cdBtn_}) fontSize(b, 11);
-  for (QWidget* w : {static_cast<QWidget*>(backToPrefBtn_), static_cast<QWidget*>(FindComponent<QWidget>(this, "Label1")),
+  for (QWidget* w : {static_cast<QWidget*>(backToPrefBtn_), static_cast<QWidget*>(FindComponent<QWidget>(summaryPage_, "Label1")),
                      static_cast<QWidget*>(specialListCaption_), static_cast<QWidget*>(shape1_),
                      static_cast<QWidget*>(expLbl_), static_cast<QWidget*>(prodImg_)}) {
     MirrorControl(w);
@@ -644,7 +646,7 @@ void TProdForm::ApplyLeftToRight() {
     MirrorChildren(panel, true);
   }
   noHebrewCB_->hide();
-  for (TTntLabel* label : findChildren<TTntLabel*>()) {
+  for (TTntLabel* label : summaryPage_->findChildren<TTntLabel*>()) {
     if (label->alignment() & Qt::AlignRight) label->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
   }
   setLayoutDirection(Qt::LeftToRight);

@@ -14,6 +14,8 @@
 #include "learn/search_frame.h"
 #include "learn/help_form.h"
 #include "learn/login.h"
+#include "learn/options_form.h"
+#include "learn/prod_form.h"
 #include "learn/splash_form.h"
 #include "learn/welcom_form.h"
 #include "net/answer_holder.h"
@@ -317,6 +319,9 @@ void TZabkolexMainForm::Terminate() {
 
 void TZabkolexMainForm::FormDestroy() {
   if (!central_) return;
+  // The production view writes its settings as it goes, then hands the options page back.
+  delete prodForm_;
+  delete optionsForm_;
   SetApplicationExceptionHandler(nullptr);
   SetMeasureCanvas(nullptr);
   central_->Settings().UpdateFile();
@@ -347,6 +352,7 @@ void TZabkolexMainForm::ApplicationEvents1Exception(const std::exception_ptr& er
 bool TZabkolexMainForm::LeaveView(bool force) {
   FocusCurrentView();
   if ((currentView_ == 2 || currentView_ == 3) && !force && !ConfirmLeaveTest()) return true;
+  if (currentView_ == 4 && prodForm_) prodForm_->SaveOptionsIfIntro();
   if (dockedForm_) {
     dockedForm_->hide();
     dockedForm_->setParent(nullptr);
@@ -424,10 +430,44 @@ void TZabkolexMainForm::HomeBtnClick() {
 void TZabkolexMainForm::FilterBtnClick() {}
 void TZabkolexMainForm::TestBtnClick() {}
 void TZabkolexMainForm::ExamBtnClick() {}
-void TZabkolexMainForm::ProdBtnClick() {}
-void TZabkolexMainForm::PrintBtnClick() {}
-void TZabkolexMainForm::PlayerBtnClick() {}
-void TZabkolexMainForm::CDBtnClick() {}
+TProdForm* TZabkolexMainForm::ProdForm() {
+  if (!prodForm_) {
+    optionsForm_ = new TOptionsForm(nullptr, *this, manager_);
+    prodForm_ = new TProdForm(nullptr, *this, manager_, optionsForm_);
+    prodForm_->OnBackToOptions = [this] { ProdBtnClick(); };
+    if (IsLeftToRight()) {
+      optionsForm_->ApplyLeftToRight();
+      prodForm_->ApplyLeftToRight();
+    }
+    optionsForm_->LoadCaptions();
+    prodForm_->LoadCaptions();
+  }
+  return prodForm_;
+}
+
+bool TZabkolexMainForm::OpenProdView() {
+  if (currentView_ == 4) return true;
+  if (LeaveView(false)) return false;
+  currentView_ = 4;
+  DockView(ProdForm());
+  return true;
+}
+
+void TZabkolexMainForm::ProdBtnClick() {
+  if (OpenProdView()) prodForm_->ShowIntro();
+}
+
+void TZabkolexMainForm::PrintBtnClick() {
+  if (OpenProdView()) prodForm_->ShowPrintPanel();
+}
+
+void TZabkolexMainForm::PlayerBtnClick() {
+  if (OpenProdView()) prodForm_->ShowMp3Panel();
+}
+
+void TZabkolexMainForm::CDBtnClick() {
+  if (OpenProdView()) prodForm_->ShowCdPanel();
+}
 
 void TZabkolexMainForm::ExitBtnClick() {
   FocusCurrentView();
@@ -459,7 +499,9 @@ void TZabkolexMainForm::ShowInvalidServer() { options_.plainBox(QStringLiteral("
 
 void TZabkolexMainForm::FocusCurrentView() { currentView_widget_->setFocus(); }
 
-void TZabkolexMainForm::RefreshView() {}
+void TZabkolexMainForm::RefreshView() {
+  if (currentView_ == 4 && prodForm_) prodForm_->Refresh();
+}
 
 bool TZabkolexMainForm::LeaveViewForSwitch() {
   const bool answer = (currentView_ == 2 || currentView_ == 3) ? ConfirmLeaveTest() : true;
@@ -471,7 +513,10 @@ bool TZabkolexMainForm::CanChangeLetter(TLanguagePack&, ILetterButton*) {
   return (currentView_ == 2 || currentView_ == 3) ? ConfirmLeaveTest() : true;
 }
 
-void TZabkolexMainForm::LetterChosen(TLanguagePack&, ILetterButton*) { FocusCurrentView(); }
+void TZabkolexMainForm::LetterChosen(TLanguagePack&, ILetterButton*) {
+  FocusCurrentView();
+  if (currentView_ == 4 && prodForm_) prodForm_->LetterChosen();
+}
 
 void TZabkolexMainForm::ShowWords(const QString&, const TWordItemList&) {}
 void TZabkolexMainForm::ShowStringList(const QString&, const TWordItemList&) {}

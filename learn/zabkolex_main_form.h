@@ -47,6 +47,8 @@ class TNButton;
 class TNFrameStatic;
 class TNManager;
 class TNStatic;
+class TOptionsForm;
+class TProdForm;
 class TSplashForm;
 class TTntLabel;
 class TWelcomForm;
@@ -111,7 +113,7 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   void OnAnswer(int languageCode, qint32 wordId, int status, bool removed);
   void SaverTimerTimer();
 
-  // View buttons; views 1 to 4 have no forms in this program yet and their buttons do nothing.
+  // View buttons; views 1 to 3 have no forms in this program yet and their buttons do nothing.
   void HomeBtnClick();
   void FilterBtnClick();
   void TestBtnClick();
@@ -204,6 +206,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   int CurrentViewIndex() const { return currentView_; }
   int ColorIndex() const { return colorIndex_; }
   QWidget* CurrentView() const { return currentView_widget_; }
+  // The production view (view 4), made on its first use.
+  TProdForm* ProdForm();
   QScrollArea* MainScrollBox() const { return mainScrollBox_; }
   QWidget* HintPnl() const { return hintPnl_; }
   TNButton* GamesBtn() const { return gamesBtn_; }
@@ -228,6 +232,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   void SaveAnswersOnceLoggedOn();
   void ShutDownSteps();
   void ApplyColor();
+  // Docks the production view unless it shows; false when the current view may not be left.
+  bool OpenProdView();
   // The entries of a subject list: the pairs Collect gives, merged, those of 10 words and more
   // named and sorted, after the "all subjects" entry.
   TSubjectItemList SubjectEntries(const std::function<void(const TWordList&, TSubjectCountList&)>& collect) const;
@@ -269,6 +275,9 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   TFotterFrm* fotterFrm_ = nullptr;
   TLetterFrm* letterFrm_ = nullptr;
   TSearchFrm* searchFrm_ = nullptr;
+  // The options page the views share, and the production view; docked while their view shows.
+  QPointer<TOptionsForm> optionsForm_;
+  QPointer<TProdForm> prodForm_;
 
   int currentView_ = 0;
   int exitMode_ = kExitNormal;

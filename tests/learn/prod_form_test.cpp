@@ -189,6 +189,16 @@ TEST_F(ProdFormTest, SummaryTellsTheChoiceAndEachPanelShowsAlone) {
   EXPECT_EQ(Find<QWidget>("PrintBtn")->x(), 536 - printLeft - Find<QWidget>("PrintBtn")->width());
   EXPECT_FALSE(Find<QWidget>("NoHebrewCB")->isVisible());
   EXPECT_TRUE(test::SaveFrameGrab(*form_, "prod_print_ltr"));
+  // The docked options page has labels of the same names; they keep their own texts.
+  EXPECT_EQ(FindComponent<TTntLabel>(options_.get(), "Label13")->Caption(), ViewText("OptionsForm.Label13.Caption"));
+  form_->ShowCdPanel();
+  QWidget* cdPanel = Find<QWidget>("CDPnl");
+  const auto* folderLabel = FindComponent<TTntLabel>(cdPanel, "Label13");
+  EXPECT_EQ(folderLabel->Caption(), ViewText("ProdForm.Label13.Caption"));
+  EXPECT_TRUE(folderLabel->isVisible());
+  EXPECT_EQ(Find<QWidget>("ExportPath2Edt")->x(), folderLabel->x() + folderLabel->width());
+  EXPECT_GE(folderLabel->x(), 0);
+  EXPECT_TRUE(test::SaveFrameGrab(*form_, "prod_cd_ltr"));
 }
 
 TEST_F(ProdFormTest, AHandedOverListIsNotFetchedSkipsUnknownIdsAndKeepsItsOrder) {
