@@ -24,6 +24,10 @@ std::unique_ptr<std::vector<PoolEntry>>& Pool() {
   return pool;
 }
 
+// Set while the pool, freed at shutdown, still holds controls of live sound files: each is freed
+// when its file returns it, and the pool goes with the last one.
+bool g_freeing = false;
+
 TMediaPlayer* TakePlayer() {
   auto& pool = Pool();
   if (!pool) pool = std::make_unique<std::vector<PoolEntry>>();
@@ -42,10 +46,14 @@ void ReturnPlayer(TMediaPlayer* player) {
   if (!pool) return;
   for (auto it = pool->begin(); it != pool->end(); ++it) {
     if (it->player.get() != player) continue;
-    if (static_cast<int>(pool->size()) < kPoolKeep) {
+    if (!g_freeing && static_cast<int>(pool->size()) < kPoolKeep) {
       it->item = "Empty";
     } else {
       pool->erase(it);
+    }
+    if (g_freeing && pool->empty()) {
+      pool.reset();
+      g_freeing = false;
     }
     return;
   }
@@ -78,8 +86,22 @@ void TMediaPlaySoundFile::Close() {
 void FreeMediaPlayerPool() {
   auto& pool = Pool();
   if (!pool) return;
-  while (!pool->empty()) pool->pop_back();
-  pool.reset();
+  // Controls that a cached sound file still holds stay (stopped) until the file returns them;
+  // freeing them here would leave the file holding freed memory.
+  for (auto it = pool->end(); it != pool->begin();) {
+    --it;
+    if (it->item == "Occupied") {
+      it->player->Stop();
+    } else {
+      it = pool->erase(it);
+    }
+  }
+  if (pool->empty()) {
+    pool.reset();
+    g_freeing = false;
+  } else {
+    g_freeing = true;
+  }
 }
 
 QList<QByteArray> MediaPlayerPoolItems() {

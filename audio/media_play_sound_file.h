@@ -26,7 +26,8 @@ class TMediaPlaySoundFile : public TSoundFile {
   TMediaPlayer* player_ = nullptr;
 };
 
-// Frees every control of the pool, from the last entry to the first, then the pool.
+// Frees every free control of the pool, from the last entry to the first, then the pool. Controls
+// that sound files still hold are stopped and freed as each file returns its own.
 void FreeMediaPlayerPool();
 // The pool's items in order ("Empty" or "Occupied"), for tests and diagnostics.
 QList<QByteArray> MediaPlayerPoolItems();

@@ -1,5 +1,7 @@
 #include "audio/sound_file.h"
 
+#include "platform/exception_handler.h"
+
 #include <QFile>
 
 #include <utility>
@@ -27,12 +29,17 @@ void TSoundFile::CloseFile() noexcept {
   try {
     Close();
   } catch (...) {
-    // Closing runs while the object goes away; there is nobody left to tell.
+    // Closing runs while the object goes away; there is nobody left to tell but the crash log.
+    RecordCaughtException(std::current_exception());
   }
 }
 
 void TSoundFile::PlayFile() {
-  if (FileExists()) Play();
+  if (!FileExists()) return;
+  // A file missing when this object was made has appeared since: open it first, so that no
+  // engine plays what it never opened.
+  if (!opened_) OpenFile();
+  if (opened_) Play();
 }
 
 }  // namespace zabko

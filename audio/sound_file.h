@@ -21,6 +21,7 @@ class TSoundFile {
 
   // The entry points: each calls its operation only when the path is non-empty and the file
   // exists; CloseFile closes whatever was opened, even when the file has gone meanwhile.
+  // PlayFile opens first a file that was missing when it was last tried.
   void OpenFile();
   void CloseFile() noexcept;
   void PlayFile();

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace zabko {
 namespace {
@@ -124,19 +125,19 @@ class PacketWriter {
     static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the binary form is little-endian");
     if (const int n = p.IntegerCount()) {
       Put32(static_cast<quint32>(n));
-      for (qint32 v : p.integers_) Put32(static_cast<quint32>(v));
+      for (qint32 v : p.L().integers) Put32(static_cast<quint32>(v));
     }
     if (const int n = p.BooleanCount()) {
       Put32(static_cast<quint32>(n));
-      out_.append(reinterpret_cast<const char*>(p.booleans_.data()), n);
+      out_.append(reinterpret_cast<const char*>(p.L().booleans.data()), n);
     }
     if (const int n = p.ByteCount()) {
       Put32(static_cast<quint32>(n));
-      out_.append(reinterpret_cast<const char*>(p.bytes_.data()), n);
+      out_.append(reinterpret_cast<const char*>(p.L().bytes.data()), n);
     }
     if (const int n = p.DateCount()) {
       Put32(static_cast<quint32>(n));
-      for (TDateTime d : p.dates_) {
+      for (TDateTime d : p.L().dates) {
         const DateTimeFields f = DecodeDateTime(d);
         for (int v : {f.year, f.month, f.day, f.hour, f.minute, f.second, f.millisecond})
           Put16(static_cast<quint16>(v));
@@ -144,22 +145,22 @@ class PacketWriter {
     }
     if (const int n = p.StringCount()) {
       Put32(static_cast<quint32>(n));
-      for (const QByteArray& s : p.strings_) {
+      for (const QByteArray& s : p.L().strings) {
         Put32(static_cast<quint32>(s.size()));
         out_.append(s);
       }
     }
     if (const int n = p.UTFStringCount()) {
       Put32(static_cast<quint32>(n));
-      for (const QString& s : p.utfStrings_) PutUTF(s);
+      for (const QString& s : p.L().utfStrings) PutUTF(s);
     }
     if (const int n = p.DoubleCount()) {
       Put32(static_cast<quint32>(n));
-      out_.append(reinterpret_cast<const char*>(p.doubles_.data()), 8 * static_cast<qsizetype>(n));
+      out_.append(reinterpret_cast<const char*>(p.L().doubles.data()), 8 * static_cast<qsizetype>(n));
     }
     if (const int n = p.PacketCount()) {
       Put32(static_cast<quint32>(n));
-      for (const auto& sub : p.packets_) Write(*sub);
+      for (const auto& sub : p.L().packets) Write(*sub);
     }
   }
 
@@ -225,33 +226,33 @@ class PacketReader {
 
     if (flags & kFlagIntegers) {
       const int n = GetCount(4);
-      p.integers_.resize(static_cast<size_t>(n));
-      GetRaw(p.integers_.data(), 4 * static_cast<qint64>(n));
+      p.L().integers.resize(static_cast<size_t>(n));
+      GetRaw(p.L().integers.data(), 4 * static_cast<qint64>(n));
     }
     if (flags & kFlagBooleans) {
       const int n = GetCount(1);
-      p.booleans_.resize(static_cast<size_t>(n));
-      GetRaw(p.booleans_.data(), n);
+      p.L().booleans.resize(static_cast<size_t>(n));
+      GetRaw(p.L().booleans.data(), n);
     }
     if (flags & kFlagBytes) {
       const int n = GetCount(1);
-      p.bytes_.resize(static_cast<size_t>(n));
-      GetRaw(p.bytes_.data(), n);
+      p.L().bytes.resize(static_cast<size_t>(n));
+      GetRaw(p.L().bytes.data(), n);
     }
     if (flags & kFlagDates) {
       const int n = GetCount(14);
-      p.dates_.resize(static_cast<size_t>(n));
+      p.L().dates.resize(static_cast<size_t>(n));
       for (int i = 0; i < n; ++i) {
         quint16 f[7];
         GetRaw(f, sizeof f);
-        p.dates_[static_cast<size_t>(i)] =
+        p.L().dates[static_cast<size_t>(i)] =
             EncodeDateTime({f[0], f[1], f[2], f[3], f[4], f[5], f[6]});
       }
     }
     if (flags & kFlagStrings) {
       const int n = GetCount(4);
-      p.strings_.resize(static_cast<size_t>(n));
-      for (auto& s : p.strings_) {
+      p.L().strings.resize(static_cast<size_t>(n));
+      for (auto& s : p.L().strings) {
         const int length = GetCount(1);
         s = QByteArray(length, Qt::Uninitialized);
         GetRaw(s.data(), length);
@@ -259,20 +260,20 @@ class PacketReader {
     }
     if (flags & kFlagUTFStrings) {
       const int n = GetCount(4);
-      p.utfStrings_.resize(static_cast<size_t>(n));
-      for (auto& s : p.utfStrings_) s = GetUTF();
+      p.L().utfStrings.resize(static_cast<size_t>(n));
+      for (auto& s : p.L().utfStrings) s = GetUTF();
     }
     if (flags & kFlagDoubles) {
       const int n = GetCount(8);
-      p.doubles_.resize(static_cast<size_t>(n));
-      GetRaw(p.doubles_.data(), 8 * static_cast<qint64>(n));
+      p.L().doubles.resize(static_cast<size_t>(n));
+      GetRaw(p.L().doubles.data(), 8 * static_cast<qint64>(n));
     }
     if (flags & kFlagPackets) {
       const int n = GetCount(5);
-      p.packets_.reserve(static_cast<size_t>(n));
+      p.L().packets.reserve(static_cast<size_t>(n));
       for (int i = 0; i < n; ++i) {
-        p.packets_.emplace_back(p.NewPacket());
-        Load(*p.packets_.back(), depth + 1);
+        p.L().packets.emplace_back(p.NewPacket());
+        Load(*p.L().packets.back(), depth + 1);
       }
     }
   }
@@ -387,82 +388,82 @@ std::unique_ptr<TDataPacket> TDataPacket::CreateSized(int integerCount, int stri
                                                       int booleanCount, int dateCount,
                                                       int doubleCount, int packetCount) {
   auto p = std::make_unique<TDataPacket>();
-  p->integers_.resize(static_cast<size_t>(std::max(0, integerCount)));
-  p->strings_.resize(static_cast<size_t>(std::max(0, stringCount)));
-  p->utfStrings_.resize(static_cast<size_t>(std::max(0, utfStringCount)));
-  p->bytes_.resize(static_cast<size_t>(std::max(0, byteCount)));
-  p->booleans_.resize(static_cast<size_t>(std::max(0, booleanCount)));
-  p->dates_.resize(static_cast<size_t>(std::max(0, dateCount)));
-  p->doubles_.resize(static_cast<size_t>(std::max(0, doubleCount)));
-  for (int i = 0; i < packetCount; ++i) p->packets_.emplace_back(p->NewPacket());
+  p->L().integers.resize(static_cast<size_t>(std::max(0, integerCount)));
+  p->L().strings.resize(static_cast<size_t>(std::max(0, stringCount)));
+  p->L().utfStrings.resize(static_cast<size_t>(std::max(0, utfStringCount)));
+  p->L().bytes.resize(static_cast<size_t>(std::max(0, byteCount)));
+  p->L().booleans.resize(static_cast<size_t>(std::max(0, booleanCount)));
+  p->L().dates.resize(static_cast<size_t>(std::max(0, dateCount)));
+  p->L().doubles.resize(static_cast<size_t>(std::max(0, doubleCount)));
+  for (int i = 0; i < packetCount; ++i) p->L().packets.emplace_back(p->NewPacket());
   return p;
 }
 
 TDataPacket::~TDataPacket() = default;
 
 void TDataPacket::SetBoolean(int index, bool value) {
-  CheckIndex(booleans_, index);
-  booleans_[static_cast<size_t>(index)] = value ? 1 : 0;
+  CheckIndex(L().booleans, index);
+  L().booleans[static_cast<size_t>(index)] = value ? 1 : 0;
 }
 bool TDataPacket::GetBoolean(int index) const {
-  CheckIndex(booleans_, index);
-  return booleans_[static_cast<size_t>(index)] != 0;
+  CheckIndex(L().booleans, index);
+  return L().booleans[static_cast<size_t>(index)] != 0;
 }
 quint8 TDataPacket::RawBoolean(int index) const {
-  CheckIndex(booleans_, index);
-  return booleans_[static_cast<size_t>(index)];
+  CheckIndex(L().booleans, index);
+  return L().booleans[static_cast<size_t>(index)];
 }
 quint8 TDataPacket::GetByte(int index) const {
-  CheckIndex(bytes_, index);
-  return bytes_[static_cast<size_t>(index)];
+  CheckIndex(L().bytes, index);
+  return L().bytes[static_cast<size_t>(index)];
 }
 void TDataPacket::SetByte(int index, quint8 value) {
-  CheckIndex(bytes_, index);
-  bytes_[static_cast<size_t>(index)] = value;
+  CheckIndex(L().bytes, index);
+  L().bytes[static_cast<size_t>(index)] = value;
 }
 qint32 TDataPacket::GetInteger(int index) const {
-  CheckIndex(integers_, index);
-  return integers_[static_cast<size_t>(index)];
+  CheckIndex(L().integers, index);
+  return L().integers[static_cast<size_t>(index)];
 }
 void TDataPacket::SetInteger(int index, qint32 value) {
-  CheckIndex(integers_, index);
-  integers_[static_cast<size_t>(index)] = value;
+  CheckIndex(L().integers, index);
+  L().integers[static_cast<size_t>(index)] = value;
 }
 TDataPacket* TDataPacket::GetPacket(int index) const {
-  CheckIndex(packets_, index);
-  return packets_[static_cast<size_t>(index)].get();
+  CheckIndex(L().packets, index);
+  return L().packets[static_cast<size_t>(index)].get();
 }
 void TDataPacket::SetString(int index, const QByteArray& value) {
-  CheckIndex(strings_, index);
-  strings_[static_cast<size_t>(index)] = value;
+  CheckIndex(L().strings, index);
+  L().strings[static_cast<size_t>(index)] = value;
 }
 QByteArray TDataPacket::GetString(int index) const {
-  CheckIndex(strings_, index);
-  return strings_[static_cast<size_t>(index)];
+  CheckIndex(L().strings, index);
+  return L().strings[static_cast<size_t>(index)];
 }
 QString TDataPacket::GetUTFString(int index) const {
-  CheckIndex(utfStrings_, index);
-  return utfStrings_[static_cast<size_t>(index)];
+  CheckIndex(L().utfStrings, index);
+  return L().utfStrings[static_cast<size_t>(index)];
 }
 void TDataPacket::SetUTFString(int index, const QString& value) {
-  CheckIndex(utfStrings_, index);
-  utfStrings_[static_cast<size_t>(index)] = value;
+  CheckIndex(L().utfStrings, index);
+  L().utfStrings[static_cast<size_t>(index)] = value;
 }
 TDateTime TDataPacket::GetDate(int index) const {
-  CheckIndex(dates_, index);
-  return dates_[static_cast<size_t>(index)];
+  CheckIndex(L().dates, index);
+  return L().dates[static_cast<size_t>(index)];
 }
 void TDataPacket::SetDate(int index, TDateTime value) {
-  CheckIndex(dates_, index);
-  dates_[static_cast<size_t>(index)] = value;
+  CheckIndex(L().dates, index);
+  L().dates[static_cast<size_t>(index)] = value;
 }
 double TDataPacket::GetDouble(int index) const {
-  CheckIndex(doubles_, index);
-  return doubles_[static_cast<size_t>(index)];
+  CheckIndex(L().doubles, index);
+  return L().doubles[static_cast<size_t>(index)];
 }
 void TDataPacket::SetDouble(int index, double value) {
-  CheckIndex(doubles_, index);
-  doubles_[static_cast<size_t>(index)] = value;
+  CheckIndex(L().doubles, index);
+  L().doubles[static_cast<size_t>(index)] = value;
 }
 
 TDataPacket* TDataPacket::NewPacket() {
@@ -471,28 +472,14 @@ TDataPacket* TDataPacket::NewPacket() {
   return p;
 }
 
-void TDataPacket::Clear() {
-  packets_.clear();
-  integers_.clear();
-  strings_.clear();
-  utfStrings_.clear();
-  bytes_.clear();
-  booleans_.clear();
-  dates_.clear();
-  doubles_.clear();
-}
+const TDataPacket::Lists TDataPacket::kNoLists;
+
+void TDataPacket::Clear() { lists_.reset(); }
 
 void TDataPacket::SwapContents(TDataPacket& other) {
-  integers_.swap(other.integers_);
-  strings_.swap(other.strings_);
-  utfStrings_.swap(other.utfStrings_);
-  bytes_.swap(other.bytes_);
-  booleans_.swap(other.booleans_);
-  packets_.swap(other.packets_);
-  dates_.swap(other.dates_);
-  doubles_.swap(other.doubles_);
-  for (auto& p : packets_) p->parent_ = this;
-  for (auto& p : other.packets_) p->parent_ = &other;
+  lists_.swap(other.lists_);
+  for (const auto& p : std::as_const(*this).L().packets) p->parent_ = this;
+  for (const auto& p : std::as_const(other).L().packets) p->parent_ = &other;
 }
 
 void TDataPacket::SaveToStream(TStream& stream) const {
@@ -549,32 +536,36 @@ void TDataPacket::Assign(const TAbstractDataPacket& source) {
   // sub-packets reads a source that is still whole.
   TDataPacket copy;
   if (const auto* s = dynamic_cast<const TDataPacket*>(&source)) {
-    copy.integers_ = s->integers_;
-    copy.booleans_ = s->booleans_;
-    copy.bytes_ = s->bytes_;
-    copy.dates_ = s->dates_;
-    copy.strings_ = s->strings_;
-    copy.utfStrings_ = s->utfStrings_;
-    copy.doubles_ = s->doubles_;
+    if (s->lists_) {
+      const Lists& from = *s->lists_;
+      Lists& to = copy.L();
+      to.integers = from.integers;
+      to.booleans = from.booleans;
+      to.bytes = from.bytes;
+      to.dates = from.dates;
+      to.strings = from.strings;
+      to.utfStrings = from.utfStrings;
+      to.doubles = from.doubles;
+    }
   } else {
     for (int i = 0, n = source.IntegerCount(); i < n; ++i)
-      copy.integers_.push_back(source.GetInteger(i));
+      copy.L().integers.push_back(source.GetInteger(i));
     for (int i = 0, n = source.BooleanCount(); i < n; ++i)
-      copy.booleans_.push_back(source.GetBoolean(i) ? 1 : 0);
-    for (int i = 0, n = source.ByteCount(); i < n; ++i) copy.bytes_.push_back(source.GetByte(i));
-    for (int i = 0, n = source.DateCount(); i < n; ++i) copy.dates_.push_back(source.GetDate(i));
+      copy.L().booleans.push_back(source.GetBoolean(i) ? 1 : 0);
+    for (int i = 0, n = source.ByteCount(); i < n; ++i) copy.L().bytes.push_back(source.GetByte(i));
+    for (int i = 0, n = source.DateCount(); i < n; ++i) copy.L().dates.push_back(source.GetDate(i));
     for (int i = 0, n = source.StringCount(); i < n; ++i)
-      copy.strings_.push_back(source.GetString(i));
+      copy.L().strings.push_back(source.GetString(i));
     for (int i = 0, n = source.UTFStringCount(); i < n; ++i)
-      copy.utfStrings_.push_back(source.GetUTFString(i));
+      copy.L().utfStrings.push_back(source.GetUTFString(i));
     for (int i = 0, n = source.DoubleCount(); i < n; ++i)
-      copy.doubles_.push_back(source.GetDouble(i));
+      copy.L().doubles.push_back(source.GetDouble(i));
   }
   const int packets = source.PacketCount();
-  copy.packets_.reserve(static_cast<size_t>(packets));
+  if (packets > 0) copy.L().packets.reserve(static_cast<size_t>(packets));
   for (int i = 0; i < packets; ++i) {
-    copy.packets_.emplace_back(copy.NewPacket());
-    copy.packets_.back()->Assign(*source.GetPacket(i));
+    copy.L().packets.emplace_back(copy.NewPacket());
+    copy.L().packets.back()->Assign(*source.GetPacket(i));
   }
   SwapContents(copy);
 }
@@ -582,28 +573,28 @@ void TDataPacket::Assign(const TAbstractDataPacket& source) {
 QString TDataPacket::ToText() const {
   QStringList lines;
   lines << QStringLiteral("Integers:");
-  for (qint32 v : integers_) lines << QString::number(v);
+  for (qint32 v : L().integers) lines << QString::number(v);
   lines << QString();
   lines << QStringLiteral("Dates:");
-  for (TDateTime v : dates_) lines << DateToText(v);
+  for (TDateTime v : L().dates) lines << DateToText(v);
   lines << QString();
   lines << QStringLiteral("Doubles:");
-  for (double v : doubles_) lines << FloatToText(v);
+  for (double v : L().doubles) lines << FloatToText(v);
   lines << QString();
   lines << QStringLiteral("Bytes:");
-  for (quint8 v : bytes_) lines << QString::number(v);
+  for (quint8 v : L().bytes) lines << QString::number(v);
   lines << QString();
   lines << QStringLiteral("Booleans:");
-  for (quint8 v : booleans_) lines << (v ? QStringLiteral("True") : QStringLiteral("False"));
+  for (quint8 v : L().booleans) lines << (v ? QStringLiteral("True") : QStringLiteral("False"));
   lines << QString();
   lines << QStringLiteral("Strings:");
-  for (const QByteArray& v : strings_) lines << SystemCodePageToWide(v);
+  for (const QByteArray& v : L().strings) lines << SystemCodePageToWide(v);
   lines << QString();
   lines << QStringLiteral("UTFStrings:");
-  for (const QString& v : utfStrings_) lines << v;
+  for (const QString& v : L().utfStrings) lines << v;
   lines << QString();
   lines << QStringLiteral("Packets:");
-  for (const auto& p : packets_) {
+  for (const auto& p : L().packets) {
     lines << QStringLiteral("---");
     lines << p->ToText();
   }
@@ -616,36 +607,36 @@ QString TDataPacket::ToText() const {
 }
 
 int TDataPacket::AddInteger(qint32 value) {
-  integers_.push_back(value);
+  L().integers.push_back(value);
   return IntegerCount() - 1;
 }
 int TDataPacket::AddString(const QByteArray& value) {
-  strings_.push_back(value);
+  L().strings.push_back(value);
   return StringCount() - 1;
 }
 int TDataPacket::AddUTFString(const QString& value) {
-  utfStrings_.push_back(value);
+  L().utfStrings.push_back(value);
   return UTFStringCount() - 1;
 }
 int TDataPacket::AddByte(quint8 value) {
-  bytes_.push_back(value);
+  L().bytes.push_back(value);
   return ByteCount() - 1;
 }
 int TDataPacket::AddBoolean(bool value) {
-  booleans_.push_back(value ? 1 : 0);
+  L().booleans.push_back(value ? 1 : 0);
   return BooleanCount() - 1;
 }
 int TDataPacket::AddDate(TDateTime value) {
-  dates_.push_back(value);
+  L().dates.push_back(value);
   return DateCount() - 1;
 }
 int TDataPacket::AddDouble(double value) {
-  doubles_.push_back(value);
+  L().doubles.push_back(value);
   return DoubleCount() - 1;
 }
 int TDataPacket::AddPacket(TDataPacket* packet) {
   if (!packet) throw Exception("Cannot add an unassigned packet");
-  packets_.emplace_back(packet);
+  L().packets.emplace_back(packet);
   packet->parent_ = this;
   return PacketCount() - 1;
 }
@@ -658,7 +649,7 @@ TDataPacket* TDataPacket::AddNewPacket() {
 int TDataPacket::AddBytes(const TByteArray& source, int start, int count) {
   if (count < 0 || start < 0 || static_cast<size_t>(start) + static_cast<size_t>(count) > source.size())
     IndexError(start);
-  bytes_.insert(bytes_.end(), source.begin() + start, source.begin() + start + count);
+  L().bytes.insert(L().bytes.end(), source.begin() + start, source.begin() + start + count);
   return ByteCount() - 1;
 }
 
@@ -667,50 +658,50 @@ int TDataPacket::AddBytesFromStream(TStream& stream, int count) {
   // Read first, so that a short stream leaves the Bytes list as it was.
   TByteArray block(static_cast<size_t>(count));
   stream.ReadBuffer(block.data(), count);
-  bytes_.insert(bytes_.end(), block.begin(), block.end());
+  L().bytes.insert(L().bytes.end(), block.begin(), block.end());
   return ByteCount() - 1;
 }
 
 TByteArray TDataPacket::GetBytes(int index, int count) const {
-  if (count < 0 || index < 0 || static_cast<size_t>(index) + static_cast<size_t>(count) > bytes_.size())
+  if (count < 0 || index < 0 || static_cast<size_t>(index) + static_cast<size_t>(count) > L().bytes.size())
     IndexError(index);
-  return TByteArray(bytes_.begin() + index, bytes_.begin() + index + count);
+  return TByteArray(L().bytes.begin() + index, L().bytes.begin() + index + count);
 }
 
-int TDataPacket::IndexOfInteger(qint32 value) const { return IndexOfValue(integers_, value); }
-int TDataPacket::IndexOfString(const QByteArray& value) const { return IndexOfValue(strings_, value); }
+int TDataPacket::IndexOfInteger(qint32 value) const { return IndexOfValue(L().integers, value); }
+int TDataPacket::IndexOfString(const QByteArray& value) const { return IndexOfValue(L().strings, value); }
 int TDataPacket::IndexOfUTFString(const QString& value) const {
-  for (size_t i = 0; i < utfStrings_.size(); ++i)
-    if (LocaleEqual(utfStrings_[i], value, false)) return static_cast<int>(i);
+  for (size_t i = 0; i < L().utfStrings.size(); ++i)
+    if (LocaleEqual(L().utfStrings[i], value, false)) return static_cast<int>(i);
   return -1;
 }
-int TDataPacket::IndexOfByte(quint8 value) const { return IndexOfValue(bytes_, value); }
+int TDataPacket::IndexOfByte(quint8 value) const { return IndexOfValue(L().bytes, value); }
 int TDataPacket::IndexOfBoolean(bool value) const {
-  return IndexOfValue(booleans_, static_cast<quint8>(value ? 1 : 0));
+  return IndexOfValue(L().booleans, static_cast<quint8>(value ? 1 : 0));
 }
-int TDataPacket::IndexOfDate(TDateTime value) const { return IndexOfValue(dates_, value); }
-int TDataPacket::IndexOfDouble(double value) const { return IndexOfValue(doubles_, value); }
+int TDataPacket::IndexOfDate(TDateTime value) const { return IndexOfValue(L().dates, value); }
+int TDataPacket::IndexOfDouble(double value) const { return IndexOfValue(L().doubles, value); }
 int TDataPacket::IndexOfPacket(const TDataPacket* packet) const {
-  for (size_t i = 0; i < packets_.size(); ++i)
-    if (packets_[i].get() == packet) return static_cast<int>(i);
+  for (size_t i = 0; i < L().packets.size(); ++i)
+    if (L().packets[i].get() == packet) return static_cast<int>(i);
   return -1;
 }
 
-void TDataPacket::InsertInteger(int index, qint32 value) { InsertAt(integers_, index, value); }
-void TDataPacket::InsertString(int index, const QByteArray& value) { InsertAt(strings_, index, value); }
+void TDataPacket::InsertInteger(int index, qint32 value) { InsertAt(L().integers, index, value); }
+void TDataPacket::InsertString(int index, const QByteArray& value) { InsertAt(L().strings, index, value); }
 void TDataPacket::InsertUTFString(int index, const QString& value) {
-  InsertAt(utfStrings_, index, value);
+  InsertAt(L().utfStrings, index, value);
 }
-void TDataPacket::InsertByte(int index, quint8 value) { InsertAt(bytes_, index, value); }
+void TDataPacket::InsertByte(int index, quint8 value) { InsertAt(L().bytes, index, value); }
 void TDataPacket::InsertBoolean(int index, bool value) {
-  InsertAt(booleans_, index, static_cast<quint8>(value ? 1 : 0));
+  InsertAt(L().booleans, index, static_cast<quint8>(value ? 1 : 0));
 }
-void TDataPacket::InsertDate(int index, TDateTime value) { InsertAt(dates_, index, value); }
-void TDataPacket::InsertDouble(int index, double value) { InsertAt(doubles_, index, value); }
+void TDataPacket::InsertDate(int index, TDateTime value) { InsertAt(L().dates, index, value); }
+void TDataPacket::InsertDouble(int index, double value) { InsertAt(L().doubles, index, value); }
 void TDataPacket::InsertPacket(int index, TDataPacket* packet) {
   if (!packet) throw Exception("Cannot add an unassigned packet");
   if (index < 0 || index > PacketCount()) IndexError(index);
-  packets_.emplace(packets_.begin() + index, packet);
+  L().packets.emplace(L().packets.begin() + index, packet);
   packet->parent_ = this;
 }
 
@@ -723,19 +714,19 @@ void TDataPacket::DeleteDate(int index) { DeleteDates(index, 1); }
 void TDataPacket::DeleteDouble(int index) { DeleteDoubles(index, 1); }
 void TDataPacket::DeletePacket(int index) { DeletePackets(index, 1); }
 
-void TDataPacket::DeleteIntegers(int index, int count) { EraseRange(integers_, index, count); }
-void TDataPacket::DeleteStrings(int index, int count) { EraseRange(strings_, index, count); }
-void TDataPacket::DeleteUTFStrings(int index, int count) { EraseRange(utfStrings_, index, count); }
-void TDataPacket::DeleteBytes(int index, int count) { EraseRange(bytes_, index, count); }
-void TDataPacket::DeleteBooleans(int index, int count) { EraseRange(booleans_, index, count); }
-void TDataPacket::DeleteDates(int index, int count) { EraseRange(dates_, index, count); }
-void TDataPacket::DeleteDoubles(int index, int count) { EraseRange(doubles_, index, count); }
-void TDataPacket::DeletePackets(int index, int count) { EraseRange(packets_, index, count); }
+void TDataPacket::DeleteIntegers(int index, int count) { EraseRange(L().integers, index, count); }
+void TDataPacket::DeleteStrings(int index, int count) { EraseRange(L().strings, index, count); }
+void TDataPacket::DeleteUTFStrings(int index, int count) { EraseRange(L().utfStrings, index, count); }
+void TDataPacket::DeleteBytes(int index, int count) { EraseRange(L().bytes, index, count); }
+void TDataPacket::DeleteBooleans(int index, int count) { EraseRange(L().booleans, index, count); }
+void TDataPacket::DeleteDates(int index, int count) { EraseRange(L().dates, index, count); }
+void TDataPacket::DeleteDoubles(int index, int count) { EraseRange(L().doubles, index, count); }
+void TDataPacket::DeletePackets(int index, int count) { EraseRange(L().packets, index, count); }
 
 TDataPacket* TDataPacket::FindPacketByString(const QByteArray& text, int index) const {
   if (index < 0) return nullptr;
-  for (const auto& p : packets_)
-    if (static_cast<size_t>(index) < p->strings_.size() && p->strings_[static_cast<size_t>(index)] == text)
+  for (const auto& p : L().packets)
+    if (static_cast<size_t>(index) < p->L().strings.size() && p->L().strings[static_cast<size_t>(index)] == text)
       return p.get();
   return nullptr;
 }
@@ -747,8 +738,8 @@ std::unique_ptr<TDataPacket> TDataPacket::Clone() {
 }
 
 bool TDataPacket::IsEmpty() const {
-  return integers_.empty() && strings_.empty() && utfStrings_.empty() && bytes_.empty() &&
-         booleans_.empty() && packets_.empty() && dates_.empty() && doubles_.empty();
+  return L().integers.empty() && L().strings.empty() && L().utfStrings.empty() && L().bytes.empty() &&
+         L().booleans.empty() && L().packets.empty() && L().dates.empty() && L().doubles.empty();
 }
 
 // ---- Hex text

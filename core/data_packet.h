@@ -189,14 +189,14 @@ class TDataPacket final : public TAbstractDataPacket {
   int AddBytesFromStream(TStream& stream, int count) override;
   TByteArray GetBytes(int index, int count) const override;
 
-  int IntegerCount() const override { return static_cast<int>(integers_.size()); }
-  int StringCount() const override { return static_cast<int>(strings_.size()); }
-  int UTFStringCount() const override { return static_cast<int>(utfStrings_.size()); }
-  int ByteCount() const override { return static_cast<int>(bytes_.size()); }
-  int BooleanCount() const override { return static_cast<int>(booleans_.size()); }
-  int DateCount() const override { return static_cast<int>(dates_.size()); }
-  int DoubleCount() const override { return static_cast<int>(doubles_.size()); }
-  int PacketCount() const override { return static_cast<int>(packets_.size()); }
+  int IntegerCount() const override { return static_cast<int>(L().integers.size()); }
+  int StringCount() const override { return static_cast<int>(L().strings.size()); }
+  int UTFStringCount() const override { return static_cast<int>(L().utfStrings.size()); }
+  int ByteCount() const override { return static_cast<int>(L().bytes.size()); }
+  int BooleanCount() const override { return static_cast<int>(L().booleans.size()); }
+  int DateCount() const override { return static_cast<int>(L().dates.size()); }
+  int DoubleCount() const override { return static_cast<int>(L().doubles.size()); }
+  int PacketCount() const override { return static_cast<int>(L().packets.size()); }
 
   int IndexOfInteger(qint32 value) const override;
   int IndexOfString(const QByteArray& value) const override;
@@ -258,14 +258,26 @@ class TDataPacket final : public TAbstractDataPacket {
   friend class PacketWriter;
   void SwapContents(TDataPacket& other);
 
-  std::vector<qint32> integers_;
-  std::vector<QByteArray> strings_;
-  std::vector<QString> utfStrings_;
-  TByteArray bytes_;
-  std::vector<quint8> booleans_;  // the stored byte: 0 false, anything else true
-  std::vector<std::unique_ptr<TDataPacket>> packets_;
-  std::vector<TDateTime> dates_;
-  std::vector<double> doubles_;
+  struct Lists {
+    std::vector<qint32> integers;
+    std::vector<QByteArray> strings;
+    std::vector<QString> utfStrings;
+    TByteArray bytes;
+    std::vector<quint8> booleans;  // the stored byte: 0 false, anything else true
+    std::vector<std::unique_ptr<TDataPacket>> packets;
+    std::vector<TDateTime> dates;
+    std::vector<double> doubles;
+  };
+  // The lists are made at the first change: a file may hold millions of empty sub-packets,
+  // each of which then costs a few pointers instead of eight lists.
+  Lists& L() {
+    if (!lists_) lists_ = std::make_unique<Lists>();
+    return *lists_;
+  }
+  const Lists& L() const { return lists_ ? *lists_ : kNoLists; }
+  static const Lists kNoLists;
+
+  std::unique_ptr<Lists> lists_;
 };
 
 // Hex text routines: upper-case digits, high nibble first.

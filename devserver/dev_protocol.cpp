@@ -273,6 +273,20 @@ void TDevProtocol::GetHotWordsData(TCall& call) {
   }
 }
 
+void TDevProtocol::SeedDemoHotWords() {
+  constexpr size_t kDemoWords = 8;
+  const qint64 now = clock_();
+  for (int lang : TDevWords::LanguageCodes()) {
+    const std::vector<TDevWord>& all = words_.Words(lang);
+    const size_t n = std::min(all.size(), kDemoWords);
+    // The first word the most often, so the list keeps the catalogue's order.
+    for (size_t i = 0; i < n; ++i)
+      for (size_t k = i; k < n; ++k) store_.LogAnswer(lang, all[i].id, false, now);
+  }
+  store_.AddToCounter("questions", 1234567);
+  store_.AddToCounter("answers", 89012);
+}
+
 void TDevProtocol::GetQuestions(TCall& call) {
   AddQuestions(call, call.args.GetByte(0), call.args.GetByte(1), call.args.GetInteger(0),
                call.args.GetInteger(1), call.args.GetInteger(2), call.args.GetInteger(3),

@@ -66,6 +66,10 @@ class TDevProtocol {
   TDataPacket& VersionMessages() { return versionMessages_; }
   TDataPacket& StatusMessages() { return statusMessages_; }
 
+  // Wrong answers to the first words of each language, now, and counts of questions and
+  // answers: a new user sees hot words at once.
+  void SeedDemoHotWords();
+
   // The group every user belongs to: its server and its members, in order.
   void SetGroup(const TServerInfo& cube, const std::vector<TServerInfo>& members);
 

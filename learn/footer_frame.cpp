@@ -60,7 +60,6 @@ TFotterFrm::TFotterFrm(QWidget* parent, TNManager* manager) : QWidget(parent) {
   prodBtn_->SetSize(35);
   prodBtn_->SetDeltaX(15);
   prodBtn_->SetDeltaYPlain(-1);
-  prodBtn_->SetAlignment(TAlignment::RightJustify);
   prodBtn_->setFont(WinFont(QStringLiteral("Arial"), 0, 22));
   printBtn_ = button("PrintBtn", {555, 12, 83, 35}, proBtnsCmp_, 249);
   playerBtn_ = button("PlayerBtn", {471, 12, 83, 35}, proBtnsCmp_, 166);
@@ -113,9 +112,9 @@ void TFotterFrm::ApplyAppType() {
   rightDots_->move(placement.RightDotsLeft, rightDots_->y());
   leftDots_->move(placement.LeftDotsLeft, leftDots_->y());
   viZoLogo_->move(placement.LogoLeft, viZoLogo_->y());
-  for (QWidget* control : QList<QWidget*>(visible.begin(), visible.end()) << rightDots_ << leftDots_ << viZoLogo_) {
-    SetAnchors(control, GetAnchors(control));
-  }
+  QList<QWidget*> moved(visible.begin(), visible.end());
+  moved << rightDots_ << leftDots_ << viZoLogo_;
+  for (QWidget* control : moved) SetAnchors(control, GetAnchors(control));
   appType.StyleMenuButton(prodBtn_);
 }
 

@@ -55,15 +55,6 @@ QComboBox* MakeCombo(QWidget* parent, const char* name, int left, int top, int w
   return c;
 }
 
-// Lays a row out from its first control's right edge towards the left, as a right-to-left form.
-void RowFromRight(const QList<QWidget*>& row, int right) {
-  if (row.isEmpty()) return;
-  QWidget* first = row.first();
-  first->move(right - first->width(), first->y());
-  if (row.size() > 1) row[1]->move(first->x() - row[1]->width(), row[1]->y());
-  ArrangeInRow(row);
-}
-
 }  // namespace
 
 TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
@@ -105,9 +96,9 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   testImg_ = picture("TestImg", "tirgul\\TestImg.bmp");
   examImg_ = picture("ExamImg", "tirgul\\ExamImg.bmp");
   prodImg_ = picture("ProdImg", "prod\\ProdImg.bmp");
-  MakeLabel(this, "Label1", 440, 60, true);
+  MakeLabel(this, "Label1", 440, 48, true);
 
-  panel1_ = MakePanel(this, "Panel1", 16, 80, 536, 86);
+  panel1_ = MakePanel(this, "Panel1", 16, 70, 536, 84);
   MakeLabel(panel1_, "Label2", 440, 2, true);
   MakeLabel(panel1_, "Label3", 300, 2);
   singleLtrRB_ = radio(panel1_, "SingleLtrRB", 510, 26);
@@ -120,8 +111,8 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   allLtrRB_ = radio(panel1_, "AllLtrRB", 510, 66);
   MakeLabel(panel1_, "Label6", 400, 63);
 
-  MakePanel(this, "Panel4", 16, 170, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
-  panel2_ = MakePanel(this, "Panel2", 16, 174, 536, 60);
+  MakePanel(this, "Panel4", 16, 156, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
+  panel2_ = MakePanel(this, "Panel2", 16, 160, 536, 54);
   MakeLabel(panel2_, "Label8", 440, 2, true);
   MakeLabel(panel2_, "Label9", 300, 2);
   MakeLabel(panel2_, "Label10", 200, 2);
@@ -130,8 +121,8 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   MakeLabel(panel2_, "Label13", 200, 30);
   tatSivugCB_ = MakeCombo(panel2_, "TatSivugCB", 40, 30, 150);
 
-  MakePanel(this, "Panel5", 16, 238, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
-  panel3_ = MakePanel(this, "Panel3", 16, 242, 536, 46);
+  MakePanel(this, "Panel5", 16, 216, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
+  panel3_ = MakePanel(this, "Panel3", 16, 220, 536, 44);
   MakeLabel(panel3_, "Label12", 440, 2, true);
   MakeLabel(panel3_, "Label14", 300, 2);
   orderRB_ = radio(panel3_, "OrderRB", 510, 26);
@@ -139,8 +130,8 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   noOrderRB_ = radio(panel3_, "NoOrderRB", 300, 26);
   randomLbl_ = MakeLabel(panel3_, "RandomLbl", 170, 23);
 
-  MakePanel(this, "Panel6", 16, 292, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
-  countPnl_ = MakePanel(this, "CountPnl", 16, 296, 536, 30);
+  MakePanel(this, "Panel6", 16, 266, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
+  countPnl_ = MakePanel(this, "CountPnl", 16, 270, 536, 28);
   MakeLabel(countPnl_, "Label17", 440, 6, true);
   MakeLabel(countPnl_, "Label20", 300, 6);
   MakeLabel(countPnl_, "Label18", 200, 6);
@@ -150,7 +141,7 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   countEdt_->setMaxLength(3);
   countEdt_->setFont(WinFont(QStringLiteral("Arial"), 0, -13));
 
-  knowLevelPnl_ = MakePanel(this, "KnowLevelPnl", 16, 296, 536, 72);
+  knowLevelPnl_ = MakePanel(this, "KnowLevelPnl", 16, 270, 536, 72);
   MakeLabel(knowLevelPnl_, "Label19", 440, 2, true);
   allBtn_ = radio(knowLevelPnl_, "AllBtn", 510, 24);
   MakeLabel(knowLevelPnl_, "K1Lbl", 300, 21);
@@ -159,8 +150,8 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   dontKnowBtn_ = radio(knowLevelPnl_, "DontKnowBtn", 510, 56);
   MakeLabel(knowLevelPnl_, "K3Lbl", 300, 53);
 
-  MakePanel(this, "Panel7", 16, 330, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
-  timePnl_ = MakePanel(this, "TimePnl", 16, 334, 536, 80);
+  MakePanel(this, "Panel7", 16, 300, 536, 1)->setStyleSheet(QStringLiteral("background: #C9B89A"));
+  timePnl_ = MakePanel(this, "TimePnl", 16, 304, 536, 108);
   MakeLabel(timePnl_, "Label21", 440, 2, true);
   MakeLabel(timePnl_, "Label22", 440, 20);
   MakeLabel(timePnl_, "Label23", 380, 20);
@@ -222,11 +213,9 @@ int TOptionsForm::AlphabetSize() const {
 
 void TOptionsForm::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
-  Guarded([this] {
-    FirstShow();
-    // The page comes back from another host: the subject list follows the letters again.
-    RefreshSubjects();
-  });
+  // Setup rebuilds the subject list for the host; showing only runs the first-show work, so
+  // a page shown again before its Setup never saves another mode's controls.
+  Guarded([this] { FirstShow(); });
 }
 
 void TOptionsForm::FirstShow() {
@@ -277,8 +266,7 @@ void TOptionsForm::Setup(int mode, bool keepControls, std::function<void()> done
   label18->SetCaption(ViewText(QStringLiteral("OptionsForm.") + w + QStringLiteral("QCaption")));
   chooseLetterLbl_->SetCaption(ViewText(QStringLiteral("OptionsForm.") + w + QStringLiteral("ChooseLetterCaption")));
   doneBtn_->SetCaption(ViewText(QStringLiteral("OptionsForm.") + w + QStringLiteral("BtnCaption")));
-  TTntLabel* label20 = FindComponent<TTntLabel>(this, QStringLiteral("Label20"));
-  RowFromRight({label20, label18, countEdt_}, label20->x() + label20->width());
+  LayoutRows();
 
   values_ = ReadOptionValues(Central().Settings(), mode, LanguageCode(), AlphabetSize());
   subjectName_ = SubjectNameById(values_.Sivug);
@@ -482,20 +470,7 @@ void TOptionsForm::LoadCaptions() {
   const int comboWidth = Central().AppType().FilterComboWidth();
   fromCB_->resize(comboWidth + 20, fromCB_->height());
   toCB_->resize(comboWidth + 20, toCB_->height());
-  const auto row = [this](std::initializer_list<const char*> names) {
-    QList<QWidget*> controls;
-    for (const char* n : names) controls << FindComponent<QWidget>(this, QString::fromLatin1(n));
-    const bool ltr = layoutDirection() == Qt::LeftToRight;
-    if (ltr) {
-      ArrangeInRow(controls);
-    } else {
-      RowFromRight(controls, controls.first()->x() + controls.first()->width());
-    }
-  };
-  row({"Label5", "FromCB", "Label7", "ToCB"});
-  row({"Label9", "Label10"});
-  row({"Label11", "SivugCB", "Label13", "TatSivugCB"});
-  row({"Label22", "Label23", "TimeCB", "Label24"});
+  LayoutRows();
 }
 
 void TOptionsForm::ApplyLeftToRight() {
@@ -519,6 +494,56 @@ void TOptionsForm::ApplyLeftToRight() {
     MirrorChildren(panel, true);
   }
   setLayoutDirection(Qt::LeftToRight);
+  LayoutRows();
+}
+
+void TOptionsForm::LayoutRows() {
+  // Each row runs from the reading start of its panel: a radio button, then its caption, then
+  // the row's other controls, one small gap apart; an empty name leaves a wider gap.
+  const bool ltr = layoutDirection() == Qt::LeftToRight;
+  struct TRow {
+    QWidget* panel;
+    int top;
+    std::initializer_list<const char*> names;
+  };
+  const TRow rows[] = {
+      {panel1_, 2, {"Label2", "Label3"}},
+      {panel1_, 22, {"SingleLtrRB", "ChooseLetterLbl"}},
+      {panel1_, 42, {"RangeLtrRB", "Label5", "FromCB", "Label7", "ToCB"}},
+      {panel1_, 62, {"AllLtrRB", "Label6"}},
+      {panel2_, 2, {"Label8", "Label9", "Label10"}},
+      {panel2_, 28, {"Label11", "SivugCB", "", "Label13", "TatSivugCB"}},
+      {panel3_, 2, {"Label12", "Label14"}},
+      {panel3_, 22, {"OrderRB", "OrderLbl", "", "NoOrderRB", "RandomLbl"}},
+      {countPnl_, 5, {"Label17", "", "Label20", "Label18", "CountEdt"}},
+      {knowLevelPnl_, 2, {"Label19"}},
+      {knowLevelPnl_, 20, {"AllBtn", "K1Lbl"}},
+      {knowLevelPnl_, 36, {"MostBtn", "K2Lbl"}},
+      {knowLevelPnl_, 52, {"DontKnowBtn", "K3Lbl"}},
+      {timePnl_, 2, {"Label21"}},
+      {timePnl_, 22, {"Label22", "Label23", "TimeCB", "Label24"}},
+      {timePnl_, 40, {"TntLabel1", "TntLabel2"}},
+      {timePnl_, 56, {"NormalQuestionBtn", "NormalQLbl"}},
+      {timePnl_, 72, {"UpsideDownQuestionBtn", "UpsideDownQLbl"}},
+      {timePnl_, 88, {"AudioOnlyQuestionBtn", "AudioOnlyQLbl"}},
+  };
+  for (const TRow& row : rows) {
+    int cursor = ltr ? 6 : row.panel->width() - 6;
+    for (const char* name : row.names) {
+      if (*name == 0) {
+        cursor += ltr ? 16 : -16;
+        continue;
+      }
+      QWidget* w = FindComponent<QWidget>(row.panel, QString::fromLatin1(name));
+      if (w == nullptr) continue;
+      int top = row.top;
+      if (qobject_cast<TNButton*>(w)) top += 3;
+      else if (qobject_cast<QComboBox*>(w) || qobject_cast<QLineEdit*>(w)) top -= 2;
+      const int left = ltr ? cursor : cursor - w->width();
+      w->move(left, top);
+      cursor = ltr ? left + w->width() + 5 : left - 5;
+    }
+  }
 }
 
 }  // namespace zabko

@@ -70,6 +70,8 @@ class TOptionsForm : public QWidget {
 
  private:
   void FirstShow();
+  // Places the controls of every row after the captions or the reading direction change.
+  void LayoutRows();
   void FillLetterCombos();
   void ReadControls();
   int LanguageCode() const;

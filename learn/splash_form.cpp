@@ -25,10 +25,10 @@ struct TBrand {
 
 // ZabkolexLogo is this program's; the other editions' logos stay hidden.
 const TBrand kBrands[] = {
-    {"ZabkolexLogo", "ZabkolexPowerBy", QRect(16, 340, 48, 48), QPoint(70, 358)},
-    {"QELLogo", "QELPoweredBy", QRect(16, 340, 48, 48), QPoint(70, 358)},
-    {"CognivaLogo", "CognivaPoweredBy", QRect(16, 340, 48, 48), QPoint(70, 358)},
-    {"KeldaraLogo", "KeldaraPoweredBy", QRect(16, 340, 48, 48), QPoint(70, 358)},
+    {"ZabkolexLogo", "ZabkolexPowerBy", QRect(14, 12, 48, 48), QPoint(68, 28)},
+    {"QELLogo", "QELPoweredBy", QRect(14, 12, 48, 48), QPoint(68, 28)},
+    {"CognivaLogo", "CognivaPoweredBy", QRect(14, 12, 48, 48), QPoint(68, 28)},
+    {"KeldaraLogo", "KeldaraPoweredBy", QRect(14, 12, 48, 48), QPoint(68, 28)},
 };
 
 }  // namespace

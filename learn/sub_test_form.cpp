@@ -5,6 +5,7 @@
 #include "core/language_pack.h"
 #include "core/word.h"
 #include "core/word_list.h"
+#include "learn/extra_info_form.h"
 #include "learn/text_fit.h"
 #include "learn/tick_clock.h"
 #include "learn/view_host.h"
@@ -56,8 +57,6 @@ TNButton* MakeButton(QWidget* parent, const char* name, TNManager* manager, TNBi
   }
   return b;
 }
-
-TGUIFont FontOf(const QWidget* label) { return GUIFontOf(label->font()); }
 
 }  // namespace
 
@@ -218,6 +217,7 @@ TSubTestForm::TSubTestForm(QWidget* parent, IViewHost& host, TNManager* manager,
   }
   backToDefBtn_ = MakeButton(lastBkg_, "BackToDefBtn", manager, orngBtns_, 107, 144, 154, 26, 15);
   moreTestBtn_ = MakeButton(lastBkg_, "MoreTestBtn", manager, orngBtns_, 275, 144, 154, 26, 15);
+  for (TNButton* b : {backToDefBtn_, moreTestBtn_}) b->setFont(WinFont(QStringLiteral("Arial"), 0, -13, TFontStyle::Bold));
   loading.Finish();
 
   countDownTimer_.setInterval(1000);
@@ -244,8 +244,7 @@ TSubTestForm::TSubTestForm(QWidget* parent, IViewHost& host, TNManager* manager,
   connect(firstBkgrd_, &TRoundedPanel::Onclick, this, [this] { BackgroundClick(true); });
   connect(secondBkg_, &TRoundedPanel::Onclick, this, [this] { BackgroundClick(false); });
   connect(lastBkg_, &TRoundedPanel::Onclick, this, [this] { host_.FocusCurrentView(); });
-  // Without the extra-information window the example link plays the example sentence.
-  connect(lbl_[4], &TTntLabel::OnClick, this, [this] { Send(kEventPlayExample); });
+  connect(lbl_[4], &TTntLabel::OnClick, this, &TSubTestForm::Lbl3Click);
 }
 
 void TSubTestForm::Send(int code) {
@@ -537,6 +536,32 @@ void TSubTestForm::ShowDefinition(TWord* word) {
   }
 }
 
+void TSubTestForm::FillExtraInfo(TExtraInfoForm& info) const {
+  TWord* word = FindWord(question_.WordId);
+  info.setWindowTitle(word ? word->Headword : QString());
+  if (const TLanguagePack* pack = Central().CurrentLanguagePack()) {
+    QFont f = info.Label1()->font();
+    SetWinFontName(f, pack->GetFontName());
+    info.Label1()->setFont(f);
+  }
+  // Words carry example sounds but no example texts: the captions stand alone, and the first
+  // label plays the example when one is named.
+  const bool hasExample = word && !word->ExampleSound1.Name.isEmpty();
+  info.Label1()->SetCaption(ViewText(QStringLiteral("SubTestForm.ExampleSentenceCaption")));
+  info.Label2()->SetCaption(ViewText(QStringLiteral("SubTestForm.ExampleSentenceExplainCaption")));
+  info.Label1()->SetShowLink(hasExample && eventCallback_ != nullptr);
+  info.Event = hasExample ? eventCallback_ : TEventCallback();
+}
+
+void TSubTestForm::Lbl3Click() {
+  TExtraInfoForm info(window());
+  if (leftToRight_) info.ApplyLeftToRight();
+  info.ApplyLargeLayout(Central().AppType().LargeTestLayout());
+  FillExtraInfo(info);
+  info.CenterOnScreen();
+  info.ShowModal();
+}
+
 void TSubTestForm::ShowSummary(int rightCount, int wrongCount, int number, bool exam, int notKnownCount) {
   LoadDrawers();
   countDownTimer_.stop();
@@ -646,7 +671,7 @@ void TSubTestForm::FormResize() {
   wordLbl_->resize(wordLbl_->width(), header);
   questLbl_->resize(questLbl_->width(), header);
 
-  headerLbl_->move(headerLbl_->x(), (h - 170) / 2 + 10);
+  headerLbl_->move(headerLbl_->x(), std::max(0, (h - 170) / 2));
   sumSpace_->move(sumSpace_->x(), headerLbl_->y() + headerLbl_->height() + 10);
   for (TNButton* b : {backToDefBtn_, moreTestBtn_}) b->move(b->x(), sumSpace_->y() + sumSpace_->height() + 15);
 

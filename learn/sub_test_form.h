@@ -25,6 +25,7 @@ class TNBitmapComponent;
 class TNButton;
 class TNManager;
 class TNStatic;
+class TExtraInfoForm;
 class TRoundedPanel;
 class TTntLabel;
 class TWord;
@@ -66,6 +67,9 @@ class TSubTestForm : public TModalForm {
   void NextLbl2Click();
   void MoreTestBtnClick();
   void BackToDefBtnClick();
+  // The example link: the extra-information window, modally.
+  void Lbl3Click();
+  void FillExtraInfo(TExtraInfoForm& info) const;
 
   void FormResize();
 

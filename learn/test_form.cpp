@@ -123,7 +123,10 @@ TTestForm::TTestForm(QWidget* parent, IViewHost& host, TNManager* manager, TOpti
   connect(finishBtn_, &TNBase::OnClick, this, &TTestForm::FinishBtnClick);
 }
 
-TTestForm::~TTestForm() = default;
+TTestForm::~TTestForm() {
+  // The options page is shared with production: it is docked here, never owned.
+  if (isAncestorOf(&options_)) options_.setParent(nullptr);
+}
 
 TSubTestForm* TTestForm::FormOf(QWidget* panel) { return panel->findChild<TSubTestForm*>(QString(), Qt::FindDirectChildrenOnly); }
 
@@ -151,8 +154,9 @@ void TTestForm::ShowIntro() {
   notebook_->setCurrentWidget(introPage_);
   options_.setParent(introPage_);
   options_.setGeometry(introPage_->rect());
-  options_.show();
+  // Set up before showing: showing saves the page's controls, which must be this mode's.
   options_.Setup(IsExam ? kModeExam : kModeTest, false, [this] { StartTest(); });
+  options_.show();
   for (QWidget* p : pnl_) FormOf(p)->PauseCountDown();
 }
 
@@ -312,7 +316,8 @@ void TTestForm::PlaySound(const QByteArray& fileName) {
   if (!ShouldPlayTestSound(Central().AppType().HasAudio(), speakerBtn_->Down(), run_.Settings().QuestionKind)) return;
   if (fileName.isEmpty()) return;
   try {
-    if (TResPlayer* player = Central().ResPlayer()) player->PlayFile(fileName);
+    if (SoundSink) SoundSink(fileName);
+    else if (TResPlayer* player = Central().ResPlayer()) player->PlayFile(fileName);
   } catch (...) {
     // Playback failures never reach the learner.
   }

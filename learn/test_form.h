@@ -34,6 +34,8 @@ class TTestForm : public QWidget, private ITestRunHost {
   ~TTestForm() override;
 
   bool IsExam = false;
+  // Where the sounds go; the central object's player when unset.
+  std::function<void(const QByteArray& fileName)> SoundSink;
 
   void ShowIntro() override;
   bool IsTestInProgress();

@@ -3,6 +3,7 @@
 #include "core/zabkolex_strings.h"
 #include "ui/anchors.h"
 #include "ui/component.h"
+#include "ui/event_guard.h"
 #include "ui/form_loading.h"
 #include "ui/gui_text_builder.h"
 #include "ui/mirror.h"
@@ -17,6 +18,7 @@ TWelcomForm::TWelcomForm(TNManager* manager, const TZabkolexStrings& strings, QW
   resize(578, 443);
   setLayoutDirection(Qt::RightToLeft);
   SetBackgroundColor(this, 15985881);
+  setAutoFillBackground(true);
 
   TFormLoading loading(this);
   myShape1_ = new TMyShape(this, QStringLiteral("MyShape1"));
@@ -41,6 +43,7 @@ TWelcomForm::TWelcomForm(TNManager* manager, const TZabkolexStrings& strings, QW
 }
 
 void TWelcomForm::ShowOpenPage(bool leftToRight) {
+  leftToRight_ = leftToRight;
   myShape1_->hide();
   setAttribute(Qt::WA_OpaquePaintEvent, false);
   delete text_;
@@ -48,8 +51,6 @@ void TWelcomForm::ShowOpenPage(bool leftToRight) {
   text_ = new QWidget(this);
   text_->setObjectName(QStringLiteral("OpenPageText"));
   text_->setGeometry(rect());
-  text_->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-  SetAnchors(text_, TAnchorKind::Left | TAnchorKind::Top | TAnchorKind::Right | TAnchorKind::Bottom);
   TGUITextBuilder builder;
   builder.RightToLeft = !leftToRight;
   builder.Anchors = leftToRight ? TAnchors(TAnchorKind::Left | TAnchorKind::Top)
@@ -58,6 +59,12 @@ void TWelcomForm::ShowOpenPage(bool leftToRight) {
   builder.LayoutInRect(text_, {10, 7, width() - 11, height()});
   text_->show();
   image3_->raise();
+}
+
+void TWelcomForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The text flows again in the new width (the view host stretches the page).
+  if (text_) Guarded([this] { ShowOpenPage(leftToRight_); });
 }
 
 void TWelcomForm::ApplyLeftToRight() {

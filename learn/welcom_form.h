@@ -35,8 +35,12 @@ class TWelcomForm : public QWidget {
   // The labels of the welcome text.
   QList<QWidget*> TextLabels() const;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   const TZabkolexStrings& strings_;
+  bool leftToRight_ = false;
   TMyShape* myShape1_ = nullptr;
   TNStatic* image3_ = nullptr;
   QWidget* panel1_ = nullptr;

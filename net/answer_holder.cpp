@@ -3,10 +3,13 @@
 #include <vector>
 
 #include "core/exception_log.h"
+#include "platform/exception.h"
 #include "net/zabkolex_client.h"
 #include "platform/atomic_file.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -46,27 +49,56 @@ bool TAnswerHolder::IsValidQueue(const TDataPacket& packet) {
          packet.GetPacket(3)->PacketCount() == n;
 }
 
+namespace {
+
+// Moves a damaged answers file out of the way of the next save: "<name>.damaged", numbered when
+// that is taken. The answers in it are the learner's, so it is never simply overwritten.
+void MoveAside(const QString& fileName, const QString& why) {
+  QString target = fileName + QStringLiteral(".damaged");
+  for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
+    target = fileName + QStringLiteral(".damaged.") + QString::number(n);
+  if (QDir().rename(fileName, target))
+    LogLine(QStringLiteral("The answers file %1 %2; it is kept as %3").arg(fileName, why, target).toUtf8());
+  else
+    LogLine(QStringLiteral("The answers file %1 %2 and could not be moved aside").arg(fileName, why).toUtf8());
+}
+
+}  // namespace
+
 void TAnswerHolder::LoadFromFile(const QString& fileName) {
   try {
     QFile file(fileName);
     if (!file.exists()) {
-      file.open(QIODevice::WriteOnly);  // an empty file is an empty queue
+      // An empty file is an empty queue.
+      WriteFileAtomically(fileName, QByteArray(), kPrivateFileMode);
       return;
     }
-    if (!file.open(QIODevice::ReadOnly)) return;
+    if (!file.open(QIODevice::ReadOnly)) {
+      MoveAside(fileName, QStringLiteral("cannot be read"));
+      return;
+    }
     const QByteArray bytes = file.readAll();
+    file.close();
     if (bytes.isEmpty()) return;
     TDataPacket loaded;
-    loaded.LoadFromBytes(bytes);
-    if (!IsValidQueue(loaded)) return;
+    try {
+      loaded.LoadFromBytes(bytes);
+    } catch (const Exception& e) {
+      MoveAside(fileName, QStringLiteral("is damaged (%1)").arg(e.Message()));
+      return;
+    }
+    if (!IsValidQueue(loaded)) {
+      MoveAside(fileName, QStringLiteral("holds no answer queue"));
+      return;
+    }
     data_.Assign(loaded);
   } catch (...) {
-    // A damaged answers file keeps the queue in memory as it was.
+    // Loading raises nothing: the queue in memory stays as it was.
   }
 }
 
 void TAnswerHolder::SaveToFile(const QString& fileName) const {
-  WriteFileAtomically(fileName, data_.SaveToBytes());
+  WriteFileAtomically(fileName, data_.SaveToBytes(), kPrivateFileMode);
 }
 
 bool TAnswerHolder::Upload(TZabkolexClient& client) {

@@ -35,11 +35,13 @@ class TAnswerHolder {
   void Clear();
 
   // A missing file is created empty and keeps the queue; an empty file keeps it too. The file's
-  // packet replaces the queue only when it has the four columns of equal length; a damaged file
-  // leaves the queue as it was. Raises nothing.
+  // packet replaces the queue only when it has the four columns of equal length. A file that
+  // cannot be read or holds no such queue leaves the queue as it was and is moved aside
+  // ("<name>.damaged", numbered when taken) with a log line, so that no save overwrites it.
+  // Raises nothing.
   void LoadFromFile(const QString& fileName);
   // Writes the queue to a temporary file renamed over the old one, so a failed save keeps the
-  // last good file. Raises when the file cannot be written.
+  // last good file; only the user may read it. Raises when the file cannot be written.
   void SaveToFile(const QString& fileName) const;
 
   // Sends the first (at most 100) answers. False keeps the queue: a transport failure, or a

@@ -1,5 +1,7 @@
 #include "net/custom_win_thread.h"
 
+#include "platform/signal_stack.h"
+
 #include <QtGlobal>
 
 #include <sys/resource.h>
@@ -41,6 +43,7 @@ class WorkerPool {
   static constexpr auto kSpin = std::chrono::microseconds(500);
 
   void Loop(std::function<void()> job) {
+    InstallThreadSignalStack();  // a worker's crash reaches the crash log too
     for (;;) {
       job();
       job = nullptr;
@@ -263,11 +266,12 @@ void TEventWinThread::Abandon() {
 TCustomWinThread::TCustomWinThread() : worker_(TEventWinThread::Create(this)) {}
 
 TCustomWinThread::~TCustomWinThread() {
+  // No waiting here: a worker may be stuck for seconds where it cannot look at its stop flag (a
+  // name lookup inside libcurl), and the GUI thread must not freeze meanwhile. An abandoned worker
+  // owns what it uses, reaches nothing of ours any more, and ends on its own.
   guard_.Revoke();
   retired_.push_back(std::move(worker_));
   for (auto& w : retired_) w->Abandon();
-  for (auto& w : retired_)
-    if (!w->InSynchronizedCall()) w->WaitFor();
 }
 
 void TCustomWinThread::Retire(std::shared_ptr<TEventWinThread> worker) {
@@ -302,6 +306,8 @@ void TCustomWinThread::Synchronize(const std::function<void()>& method) {
 
 bool TCustomWinThread::Execute() {
   Q_ASSERT(TGuiDispatcher::IsGuiThread());
+  // Taken before any call of the worker runs: a handler it calls may destroy this object.
+  const TLifeGuard::Token alive = guard_.GetToken();
   ResetThread(true);
   TEventWinThread& worker = *worker_;
   worker.SetHandleExceptions(HandleExceptions);
@@ -312,8 +318,8 @@ bool TCustomWinThread::Execute() {
   // A loopback or cached reply takes a fraction of a millisecond: serve the worker's calls at
   // once for a moment before the waiting event loop, which a wake-up would have to reach.
   TGuiDispatcher::ServeSentCallsFor([&wait] { return wait.IsSignalled(); }, 1000);
+  if (!alive.Alive()) return false;
 
-  const TLifeGuard::Token alive = guard_.GetToken();
   const TPumpingWait::Result result = wait.Wait(WaitTimeout);
   if (!alive.Alive()) return false;  // an event handler destroyed us meanwhile
   if (result != TPumpingWait::Result::TimedOut) return true;

@@ -135,7 +135,8 @@ class TCustomWinThread {
   using TWaitTimeoutEvent = std::function<void(TCustomWinThread& sender, bool& terminateThread)>;
 
   TCustomWinThread();
-  // Abandons the workers and waits for their end (except one whose call is running right now).
+  // Abandons the workers and returns at once; they end on their own, their calls to the GUI
+  // thread dropped.
   ~TCustomWinThread();
   TCustomWinThread(const TCustomWinThread&) = delete;
   TCustomWinThread& operator=(const TCustomWinThread&) = delete;

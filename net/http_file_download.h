@@ -17,7 +17,9 @@ class THttpFileDownload {
   TNiceHttp& Http() { return http_; }
 
   // Fetches Url into OutputPath and returns when the transfer has ended. Resume is accepted but a
-  // partial file is not continued: the transfer starts from the first byte.
+  // partial file is not continued: the transfer starts from the first byte. When the wait ends
+  // first (the program is quitting), the transfer is stopped and reported failed (host
+  // unreachable).
   void Download(const QByteArray& url, const QString& outputPath, bool resume);
   TTransferProgress GetProgress() const { return http_.Progress; }
 

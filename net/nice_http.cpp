@@ -4,6 +4,8 @@
 #include "platform/exception.h"
 #include "platform/stream.h"
 
+#include <utility>
+
 namespace zabko {
 
 TNiceHttp::TNiceHttp(bool wait) : http_(std::make_unique<TWinHTTP>()) {
@@ -31,6 +33,10 @@ TNiceHttp::~TNiceHttp() {
 void TNiceHttp::ReportError(quint8 kind) {
   ErrorKind = kind;
   Failed = true;
+  if (post_) {
+    post_->failed = true;
+    post_->kind = kind;
+  }
   if (auto handler = OnError) handler(*this);
 }
 
@@ -42,37 +48,52 @@ void TNiceHttp::OnWinHttpProgress(const TTransferProgress& progress) {
 }
 
 void TNiceHttp::OnWinHttpDone(TStream& stream, qint64 size) {
-  if (!KeepBody && !posting_) return;
+  if (!KeepBody && !post_) return;
   QByteArray body(static_cast<qsizetype>(std::max<qint64>(stream.Size(), 0)), Qt::Uninitialized);
   body.resize(static_cast<qsizetype>(stream.Read(body.data(), body.size())));
   if (KeepBody) Body = body;
-  if (posting_) postReply_ = body;
+  if (post_) {
+    post_->reply = body;
+    post_->done = true;
+  }
 }
 
 bool TNiceHttp::Post(const QByteArray& url, const QByteArray& data, QByteArray& reply, bool raiseOnError) {
   reply.clear();
+  // Each post keeps its own outcome: one started from an event handler during another's wait
+  // (which then finds the component busy) must not take or spoil the outer one's.
+  PostCall call;
   ClearError();
-  postReply_.clear();
   TWinHTTP& h = *http_;
-  h.URL = url;
-  h.POSTData = data;
-  h.OutputFileName.clear();
-  posting_ = true;
-  const TLifeGuard::Token alive = guard_.GetToken();
-  const bool started = h.Read(true);
-  if (!alive.Alive()) return false;  // destroyed by an event handler during the wait
-  posting_ = false;
-  if ((!started || h.Busy()) && !Failed) {
-    // Busy, ended by the wait time-out, or the application is quitting: no outcome came.
-    ErrorKind = kHttpHostUnreachable;
-    Failed = true;
+  bool started = false;
+  if (!h.Busy()) {
+    h.URL = url;
+    h.POSTData = data;
+    h.OutputFileName.clear();
+    const TLifeGuard::Token alive = guard_.GetToken();
+    struct Current {
+      TNiceHttp* self;
+      const TLifeGuard::Token& alive;
+      PostCall* outer;
+      ~Current() {
+        if (alive.Alive()) self->post_ = outer;
+      }
+    } current{this, alive, std::exchange(post_, &call)};
+    started = h.Read(true);
+    if (!alive.Alive()) return false;  // destroyed by an event handler during the wait
   }
-  if (Failed) {
+  if (!call.failed && (!started || !call.done)) {
+    // Busy, ended by the wait time-out, or the application is quitting: no outcome came.
+    call.failed = true;
+    call.kind = kHttpHostUnreachable;
+  }
+  Failed = call.failed;
+  if (call.failed) ErrorKind = call.kind;
+  if (call.failed) {
     if (raiseOnError) throw Exception(GetErrorText());
     return false;
   }
-  reply = postReply_;
-  postReply_.clear();
+  reply = call.reply;
   return true;
 }
 
@@ -90,10 +111,12 @@ void THttpFileDownload::Download(const QByteArray& url, const QString& outputPat
   h.OutputFileName = outputPath;
   h.POSTData.clear();
   h.WaitThread = true;
-  if (resume)
-    h.Resume();
-  else
-    h.Read(false);
+  const bool started = resume ? h.Resume() : h.Read(false);
+  if (started && !h.Busy()) return;  // the outcome has been reported
+  // No outcome came: the wait ended because the program is quitting (or the component was busy).
+  // A transfer left running would go on writing after its caller has moved on: stop it.
+  if (started) h.Abort(true, true);
+  http_.ReportError(kHttpHostUnreachable);
 }
 
 }  // namespace zabko

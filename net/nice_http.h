@@ -26,7 +26,7 @@ class TNiceHttp {
 
   // Wait: whether requests wait for their end (the component's WaitThread).
   explicit TNiceHttp(bool wait);
-  // Aborts a running request and waits for its worker.
+  // Aborts a running request and returns at once (its worker ends on its own).
   ~TNiceHttp();
   TNiceHttp(const TNiceHttp&) = delete;
   TNiceHttp& operator=(const TNiceHttp&) = delete;
@@ -56,9 +56,16 @@ class TNiceHttp {
   void OnWinHttpProgress(const TTransferProgress& progress);
   void OnWinHttpDone(TStream& stream, qint64 size);
 
+  // The outcome of one Post, filled by the events of its transfer.
+  struct PostCall {
+    QByteArray reply;
+    bool done = false;
+    bool failed = false;
+    quint8 kind = 0;
+  };
+
   std::unique_ptr<TWinHTTP> http_;
-  bool posting_ = false;
-  QByteArray postReply_;
+  PostCall* post_ = nullptr;  // the Post whose transfer runs now
   TLifeGuard guard_;
 };
 

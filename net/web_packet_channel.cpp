@@ -2,6 +2,7 @@
 
 #include "core/data_packet.h"
 #include "net/win_http.h"
+#include "platform/exception_handler.h"
 #include "platform/stream.h"
 
 #include <algorithm>
@@ -22,6 +23,7 @@ bool TWebPacketChannel::Send(const TDataPacket& request, TDataPacket& reply) {
     if (!Post(BaseURL + "AccessIn.ashx?page=APP", hex)) return false;
     return ParseReplyBody(ReplyText, reply);
   } catch (...) {
+    RecordCaughtException(std::current_exception());
     return false;
   }
 }

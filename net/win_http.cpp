@@ -331,7 +331,7 @@ TCustomWinHTTP::TCustomWinHTTP() : thread_(std::make_unique<TCustomWinThread>())
 
 TCustomWinHTTP::~TCustomWinHTTP() {
   guard_.Revoke();
-  thread_.reset();  // abandons the worker and waits for it: no event reaches us from now on
+  thread_.reset();  // abandons the worker: no event reaches us from now on
   current_.reset();
 }
 

@@ -123,7 +123,7 @@ class TCustomWinHTTP : public TWinLoginComponent {
   using TWaitTimeoutEvent = std::function<void(TCustomWinHTTP& sender, bool& terminateThread)>;
 
   TCustomWinHTTP();
-  // Abandons a running request (no events) and waits for its worker to end.
+  // Abandons a running request (no events) and returns at once; its worker ends on its own.
   ~TCustomWinHTTP() override;
   TCustomWinHTTP(const TCustomWinHTTP&) = delete;
   TCustomWinHTTP& operator=(const TCustomWinHTTP&) = delete;

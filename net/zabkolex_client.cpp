@@ -6,6 +6,7 @@
 #include "core/data_packet.h"
 #include "net/web_packet_channel.h"
 #include "platform/exception.h"
+#include "platform/exception_handler.h"
 
 namespace zabko {
 
@@ -101,6 +102,7 @@ void TZabkolexClient::CheckVersion(bool flag, qint32& version, QByteArray& answe
     serverType = reply.IntegerCount() >= 2 ? reply.GetInteger(1) : -1;
   } catch (...) {
     // A version check that fails leaves the outputs as far as they got.
+    RecordCaughtException(std::current_exception());
   }
 }
 
@@ -236,6 +238,7 @@ void TZabkolexClient::LogOff(const std::vector<qint32>& values, TDataPacket* res
     if (result) result->Assign(reply);
   } catch (...) {
     // Log-off failures are silent; an error status leaves the result untouched.
+    RecordCaughtException(std::current_exception());
   }
 }
 
@@ -272,6 +275,7 @@ bool TZabkolexClient::FindUserCube(TDataPacket& result) {
     result.Assign(reply);
     return true;
   } catch (...) {
+    RecordCaughtException(std::current_exception());
     return false;
   }
 }

@@ -244,7 +244,7 @@ void TZabkolexFlow::LogOffAtExit() {
   if (client.IsLoggedOn()) reply.Clear();
   if (TCubeManagement::IsSafeUserKey(client.UserKey)) {
     try {
-      WriteFileAtomically(services_.mainWindow->GetUserDataFileName(), reply.SaveToBytes());
+      WriteFileAtomically(services_.mainWindow->GetUserDataFileName(), reply.SaveToBytes(), kPrivateFileMode);
     } catch (const Exception& e) {
       LogLine("The user's data file could not be written: " + e.Message().toUtf8());
     }

@@ -2,6 +2,7 @@
 // GUI thread queues headers; the writer thread feeds them to ALSA a period at a time, follows
 // the device's delay to see which blocks have really been played, and reports those. Every ALSA
 // call on a handle is made by its writer thread once the thread runs.
+#include "platform/signal_stack.h"
 #include "platform/wave_out.h"
 
 #include <alsa/asoundlib.h>
@@ -69,7 +70,10 @@ class TAlsaWaveOut final : public TWaveOutDevice {
  public:
   TAlsaWaveOut(snd_pcm_t* pcm, unsigned frameBytes, snd_pcm_uframes_t periodFrames, TWaveDoneCallback done)
       : TWaveOutDevice(std::move(done)), pcm_(pcm), frameBytes_(frameBytes), periodFrames_(periodFrames) {
-    thread_ = std::thread([this] { Run(); });
+    thread_ = std::thread([this] {
+      InstallThreadSignalStack();
+      Run();
+    });
   }
   ~TAlsaWaveOut() override { ShutdownOnce(); }
 

@@ -9,9 +9,14 @@
 
 namespace zabko {
 
+// The permission bits of files holding a user's data or secrets (settings, answers, log-off
+// data): only the owner may read them.
+inline constexpr mode_t kPrivateFileMode = 0600;
+
 // Replaces (or creates) FileName with Contents. The folder is created when missing. Mode is
-// the new file's permission bits (0600 for files holding secrets). Fails with "Cannot write
-// file <name>: <reason>" and leaves the old file as it was.
+// the new file's permission bits (kPrivateFileMode for a user's data). Fails with "Cannot write
+// file <name>: <reason>" and leaves the old file as it was. Temporary copies that earlier
+// writes of the same file left when they were killed before their rename are removed first.
 void WriteFileAtomically(const QString& fileName, const QByteArray& contents, mode_t mode = 0644);
 
 // Renames Source over Target in one step (both in the same folder); fails like the above.

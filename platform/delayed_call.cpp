@@ -3,6 +3,7 @@
 #include "platform/exception.h"
 #include "platform/exception_handler.h"
 
+#include <QPointer>
 #include <QThread>
 
 namespace zabko {
@@ -19,8 +20,12 @@ void TDelayedCall::Post(Method method) {
 
 void TDelayedCall::Run() {
   if (!pending_) return;
-  Guarded(pending_);
-  pending_ = nullptr;
+  // The method may delete this object: it runs from a copy of its own, and the pending mark is
+  // cleared only when the object is still there.
+  const Method method = pending_;
+  const QPointer<TDelayedCall> self(this);
+  Guarded(method);
+  if (self) pending_ = nullptr;
 }
 
 }  // namespace zabko

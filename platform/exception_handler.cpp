@@ -38,6 +38,13 @@ QString ExceptionMessage(const std::exception_ptr& error) {
   return QStringLiteral("Unknown exception");
 }
 
+void RecordCaughtException(const std::exception_ptr& error) noexcept {
+  try {
+    if (CatchAllHook hook = g_hook.load()) hook(error);
+  } catch (...) {
+  }
+}
+
 void HandleException(const std::exception_ptr& error) {
   try {
     if (CatchAllHook hook = g_hook.load()) hook(error);

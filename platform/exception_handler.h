@@ -22,6 +22,11 @@ CatchAllHook GetCatchAllHook();
 using ApplicationExceptionHandler = std::function<void(const std::exception_ptr& error)>;
 void SetApplicationExceptionHandler(ApplicationExceptionHandler handler);
 
+// For a handler that catches every exception and goes on by itself (a request that fails answers
+// false): the hook alone, so that the crash log records the exception as it records those that
+// reach HandleException. Never throws.
+void RecordCaughtException(const std::exception_ptr& error) noexcept;
+
 // Hook first, then the application's handler. Never throws: a failing handler is reported to
 // the warning output and dropped.
 void HandleException(const std::exception_ptr& error);

@@ -313,7 +313,7 @@ class IniStore {
       out += '\n';
     }
     // The file holds a password: only its owner may read it.
-    WriteFileAtomically(fileName_, out, 0600);
+    WriteFileAtomically(fileName_, out, kPrivateFileMode);
     stamp_ = Stamp();
   }
 

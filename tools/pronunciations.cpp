@@ -5,6 +5,7 @@
 #include "platform/code_page.h"
 #include "platform/exception.h"
 #include "tools/res_db_writer.h"
+#include "tools/sound_tools.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -37,27 +38,8 @@ PronunciationLanguage Other(PronunciationLanguage language) {
   return language == PronunciationLanguage::Hebrew ? PronunciationLanguage::English : PronunciationLanguage::Hebrew;
 }
 
-bool Run(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process.setStandardOutputFile(QProcess::nullDevice());
-  process.start(program, arguments);
-  if (!process.waitForFinished(60000)) {
-    process.kill();
-    process.waitForFinished();
-    return false;
-  }
-  return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-}
-
 QStringList LameArguments() {
   return {"--quiet", "-t", "--noreplaygain", "-m", "m", "-b", "32", "--resample", "22.05"};
-}
-
-// Moves a finished file into the cache under its final name, so a broken run leaves no half file.
-void Publish(const QString& made, const QString& target) {
-  QFile::remove(target);
-  if (!QFile::rename(made, target)) throw Exception("Cannot write " + target);
 }
 
 }  // namespace
@@ -111,7 +93,7 @@ TSpeechMaker::TSpeechMaker(QString cacheDir) : cacheDir_(std::move(cacheDir)) { 
 
 bool TSpeechMaker::ToolsPresent(QString* missing) {
   for (const char* tool : {"espeak-ng", "lame"}) {
-    if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty()) {
+    if (!ToolPresent(QString::fromLatin1(tool))) {
       if (missing) *missing = QString::fromLatin1(tool);
       return false;
     }
@@ -144,12 +126,12 @@ void TSpeechMaker::MakeSpeech(const std::vector<TPronunciation>& sounds, int job
       const TPronunciation& sound = *todo.value(files[i]);
       const QString wav = files[i] + ".wav";
       const QString mp3 = files[i] + ".part";
-      const bool made = Run("espeak-ng", {"-v", sound.Voice, "-s", "150", "-w", wav, "--", sound.Text}) &&
-                        Run("lame", LameArguments() << wav << mp3);
+      const bool made = RunTool("espeak-ng", {"-v", sound.Voice, "-s", "150", "-w", wav, "--", sound.Text}) &&
+                        RunTool("lame", LameArguments() << wav << mp3);
       QFile::remove(wav);
       if (made) {
         try {
-          Publish(mp3, files[i]);
+          PublishFile(mp3, files[i]);
           continue;
         } catch (const Exception&) {
         }
@@ -170,34 +152,18 @@ void TSpeechMaker::MakeSilence(int milliseconds) {
   if (QFile::exists(target)) return;
   // A WAV file of silence, 16-bit mono at 22.05 kHz.
   const QString wav = target + ".wav";
-  const qint32 dataBytes = 22050 * milliseconds / 1000 * 2;
-  QByteArray bytes;
-  auto put32 = [&](qint32 v) { for (int i = 0; i < 4; ++i) bytes.append(static_cast<char>((v >> (8 * i)) & 0xFF)); };
-  auto put16 = [&](qint16 v) { bytes.append(static_cast<char>(v & 0xFF)).append(static_cast<char>((v >> 8) & 0xFF)); };
-  bytes.append("RIFF");
-  put32(36 + dataBytes);
-  bytes.append("WAVEfmt ");
-  put32(16);
-  put16(1);  // PCM
-  put16(1);  // mono
-  put32(22050);
-  put32(22050 * 2);
-  put16(2);
-  put16(16);
-  bytes.append("data");
-  put32(dataBytes);
-  bytes.append(QByteArray(dataBytes, '\0'));
+  const QByteArray bytes = WaveFileBytes(QByteArray(22050 * milliseconds / 1000 * 2, '\0'), 22050, 1);
   QFile file(wav);
   if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) throw Exception("Cannot write " + wav);
   file.close();
   const QString part = target + ".part";
-  const bool made = Run("lame", LameArguments() << wav << part);
+  const bool made = RunTool("lame", LameArguments() << wav << part);
   QFile::remove(wav);
   if (!made) {
     QFile::remove(part);
     throw Exception(QStringLiteral("Cannot make silence of %1 ms").arg(milliseconds));
   }
-  Publish(part, target);
+  PublishFile(part, target);
 }
 
 qint32 Mp3Milliseconds(const QByteArray& mp3) {

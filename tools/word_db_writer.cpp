@@ -77,14 +77,14 @@ qint32 ToNumber(const QString& text) {
 
 }  // namespace
 
-void TWordDBWriter::AddSubject(const TSubjectEntry& subject) {
-  for (const TSubjectEntry& s : subjects_)
+void TWordDBWriter::AddSubject(const TWordDBSubject& subject) {
+  for (const TWordDBSubject& s : subjects_)
     if (s.Id == subject.Id) throw Exception(QStringLiteral("Duplicate subject %1").arg(subject.Id));
   subjects_.append(subject);
 }
 
 void TWordDBWriter::AddWord(const TWordEntry& word) {
-  const bool known = std::any_of(subjects_.begin(), subjects_.end(), [&](const TSubjectEntry& s) {
+  const bool known = std::any_of(subjects_.begin(), subjects_.end(), [&](const TWordDBSubject& s) {
     return s.Id == word.Subject && s.Parent != 0;
   });
   if (!known) throw Exception(QStringLiteral("Unknown subject %1").arg(word.Subject));
@@ -134,7 +134,7 @@ std::unique_ptr<TDataPacket> TWordDBWriter::BuildSubjectCounts() const {
   // level -> top subject -> sub-subject -> count, all in ascending id order.
   std::map<int, std::map<qint32, std::map<qint32, qint32>>> counts;
   std::map<qint32, qint32> parentOf;
-  for (const TSubjectEntry& s : subjects_) parentOf[s.Id] = s.Parent;
+  for (const TWordDBSubject& s : subjects_) parentOf[s.Id] = s.Parent;
   for (const TWordEntry& w : words_) ++counts[w.LetterNumber - 1][parentOf[w.Subject]][w.Subject];
   auto packet = std::make_unique<TDataPacket>();
   for (int level = 0; level < LetterCount(); ++level) {
@@ -159,7 +159,7 @@ std::unique_ptr<TDataPacket> TWordDBWriter::Build(int format) const {
   db->AddInteger(format);
   TDataPacket* first = db->AddNewPacket();
   TDataPacket* second = db->AddNewPacket();
-  for (const TSubjectEntry& s : subjects_) {
+  for (const TWordDBSubject& s : subjects_) {
     if (format == 3010) {
       TDataPacket* entry = second->AddNewPacket();
       entry->AddInteger(s.Id);

@@ -24,7 +24,7 @@ namespace zabko {
 
 enum class WordLanguage { Hebrew, English };
 
-struct TSubjectEntry {
+struct TWordDBSubject {
   qint32 Id = 0;
   qint32 Parent = 0;  // 0 for a top subject
   QString Name;       // first table (Hebrew)
@@ -55,7 +55,7 @@ class TWordDBWriter {
   explicit TWordDBWriter(WordLanguage language) : language_(language) {}
 
   // Fails with "Duplicate subject " + id.
-  void AddSubject(const TSubjectEntry& subject);
+  void AddSubject(const TWordDBSubject& subject);
   // Fails with "Unknown subject " + id when the subject is not a sub-subject added before, and
   // with "Duplicate word id " + id.
   void AddWord(const TWordEntry& word);
@@ -71,7 +71,7 @@ class TWordDBWriter {
   qint32 FirstId() const { return language_ == WordLanguage::Hebrew ? 10001 : 20001; }
 
   const QList<TWordEntry>& Words() const { return words_; }
-  const QList<TSubjectEntry>& Subjects() const { return subjects_; }
+  const QList<TWordDBSubject>& Subjects() const { return subjects_; }
 
   // The database packet; words ordered by letter, then by headword. Format 3010 or 1000.
   std::unique_ptr<TDataPacket> Build(int format) const;
@@ -88,7 +88,7 @@ class TWordDBWriter {
   QList<TWordEntry> SortedWords() const;
 
   WordLanguage language_;
-  QList<TSubjectEntry> subjects_;
+  QList<TWordDBSubject> subjects_;
   QList<TWordEntry> words_;
 };
 

@@ -7,9 +7,11 @@
 #include "platform/exception_handler.h"
 #include "ui/tnt_label.h"
 #include "ui/win_font.h"
+#include "ui/progress_runner_form.h"
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -138,14 +140,18 @@ void TDownloadForm::ShowProgress(int fileNumber, const TTransferProgress& progre
   struct ProcessEvents {
     ~ProcessEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
   } processEvents;
-  show();
+  if (!isVisible()) {
+    show();
+    // Over the window the job runs on, where the learner looks.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
+  }
   fileCountLbl_->SetCaption(FileCountText(texts_, fileNumber, fileCount_));
   currentFileLbl_->SetCaption(CurrentFileText(texts_, progress));
   SetBar(currentFileBar_, progress.PercentsDone);
   SetBar(allFileBar_, fileNumber);
 }
 
-TDownloadDialog::TDownloadDialog()
+TDownloadDialog::TDownloadDialog(QWidget* owner)
     : ShowFailure([](const QString& text, bool hebrew) {
         QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::Ok);
         box.setLayoutDirection(hebrew ? Qt::RightToLeft : Qt::LeftToRight);
@@ -155,7 +161,8 @@ TDownloadDialog::TDownloadDialog()
         // Ends the loops that run now, and the first one to start if none does yet.
         QCoreApplication::exit(0);
         QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-      }) {}
+      }),
+      owner_(owner) {}
 
 TDownloadDialog::~TDownloadDialog() = default;
 
@@ -167,18 +174,26 @@ QString TDownloadDialog::FailureText(bool hebrew) {
 bool TDownloadDialog::DownloadFilesWithProgress(const QString& folder, const QString& indexName,
                                                 const TDataPacket& fileList, const QString& line1,
                                                 const QString& line2, const QString& line3, bool hebrew) {
-  if (!form_) form_ = std::make_unique<TDownloadForm>();
+  if (!form_) form_ = std::make_unique<TDownloadForm>(owner_);
   form_->hide();
+  // The always-on-top progress window the job runs in would cover the dialog: it stays hidden
+  // while the dialog is up, and comes back afterwards as it does after a message box.
   struct HideForm {
     TDownloadForm* form;
-    ~HideForm() { form->hide(); }
-  } hideForm{form_.get()};
+    QPointer<TProgressRunnerForm> progress;
+    ~HideForm() {
+      form->hide();
+      if (progress) progress->RestoreAfterMessage();
+    }
+  } hideForm{form_.get(), progressForm_};
+  if (progressForm_) progressForm_->HideForMessage();
   try {
     form_->SetLanguage(hebrew);
     form_->SetLines(line1, line2, line3);
     if (!form_->Download(folder, indexName, fileList)) throw Exception("Failed to download files");
     return true;
   } catch (...) {
+    RecordCaughtException(std::current_exception());
     LogLine(("Download of the file list failed: " + ExceptionMessage(std::current_exception())).toUtf8());
     Guarded([&] {
       if (ShowFailure) ShowFailure(FailureText(hebrew), hebrew);

@@ -6,7 +6,9 @@
 
 #include "net/flow_ui.h"
 #include "ui/modal_form.h"
+#include "ui/progress_runner_form.h"
 
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -81,8 +83,12 @@ class TDownloadForm : public TModalForm {
 // DownloadFilesWithProgress over one download window, made on first use and kept.
 class TDownloadDialog : public IFileListDownload {
  public:
-  TDownloadDialog();
+  // Owner: the window the dialog stands over (the main window; may be none).
+  explicit TDownloadDialog(QWidget* owner = nullptr);
   ~TDownloadDialog() override;
+
+  // The progress window hidden while the dialog is up (none: nothing is hidden).
+  void SetProgressForm(TProgressRunnerForm* form) { progressForm_ = form; }
 
   bool DownloadFilesWithProgress(const QString& folder, const QString& indexName, const TDataPacket& fileList,
                                  const QString& line1, const QString& line2, const QString& line3,
@@ -99,6 +105,8 @@ class TDownloadDialog : public IFileListDownload {
   static QString FailureText(bool hebrew);
 
  private:
+  QWidget* owner_;
+  QPointer<TProgressRunnerForm> progressForm_;
   std::unique_ptr<TDownloadForm> form_;
 };
 

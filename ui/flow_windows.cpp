@@ -5,8 +5,9 @@
 namespace zabko {
 
 TFlowWindows::TFlowWindows(TNManager* manager, const TZabkolexStrings& strings, QWidget* mainWindow)
-    : progress_(manager, mainWindow), messages_(manager, strings, mainWindow) {
+    : progress_(manager, mainWindow), messages_(manager, strings, mainWindow), download_(mainWindow) {
   messages_.SetProgressForm(&progress_);
+  download_.SetProgressForm(&progress_);
 }
 
 void TFlowWindows::ApplyLeftToRight() {

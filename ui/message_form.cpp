@@ -15,6 +15,10 @@
 #include "ui/progress_runner_form.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <limits>
 
 namespace zabko {
 
@@ -114,7 +118,7 @@ void TMessageForm::AlignPanels() {
   bkg_->setGeometry(rightToLeft_ ? 0 : kMarkWidth, 0, textWidth, height());
 }
 
-void TMessageForm::LayoutText(const QString& text, int width, int bottom, bool& overflow) {
+int TMessageForm::LayoutText(const QString& text, int width, int bottom, bool& overflow) {
   const QList<TTntLabel*> old = bkg_->findChildren<TTntLabel*>(QString(), Qt::FindDirectChildrenOnly);
   for (auto it = old.rbegin(); it != old.rend(); ++it) delete *it;
 
@@ -129,25 +133,47 @@ void TMessageForm::LayoutText(const QString& text, int width, int bottom, bool& 
   const int shift = (bottom - kTextTop - builder.LastY) / 2;
   for (TTntLabel* label : builder.CreatedLabels()) label->move(label->x(), label->y() + shift);
   overflow = builder.Overflow;
+  return builder.LastY;
+}
+
+int TMessageForm::TextHeight(const QString& text, int width) {
+  bool overflow = false;
+  return LayoutText(text, width, std::numeric_limits<int>::max() / 2, overflow);
+}
+
+int TMessageForm::WidestText() const {
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return kMaxTextWidth;
+  const int frame = qMax(frameGeometry().width() - geometry().width(), kFrameAllowance);
+  return qBound(kStartWidth, screen->availableGeometry().width() - frame - kMarkWidth, kMaxTextWidth);
 }
 
 void TMessageForm::Prepare(const QString& caption, const QString& text) {
   setWindowTitle(caption);
   TMeasureScope measure(font());
+  const int widest = WidestText();
   int width = kStartWidth;
   int extra = 0;
-  for (;;) {
-    bool overflow = false;
-    LayoutText(text, width, kTextBottom + extra, overflow);
-    if (!overflow) break;
-    if (width < kMaxTextWidth) {
+  bool overflow = false;
+  LayoutText(text, width, kTextBottom, overflow);
+  // Sideways while that takes lines off (forced line breaks never go), within the screen.
+  if (overflow) {
+    int height = TextHeight(text, width);
+    while (width + kWidthStep <= widest) {
+      const int wider = TextHeight(text, width + kWidthStep);
+      if (wider >= height) break;
       width += kWidthStep;
-    } else if (extra < kMaxExtraHeight) {
-      extra += kHeightStep;
-    } else {
-      break;
+      height = wider;
+      LayoutText(text, width, kTextBottom, overflow);
+      if (!overflow) break;
     }
   }
+  // Then downward.
+  while (overflow && extra < kMaxExtraHeight) {
+    extra += kHeightStep;
+    LayoutText(text, width, kTextBottom + extra, overflow);
+  }
+  LayoutText(text, width, kTextBottom + extra, overflow);
   setFixedSize(width + kMarkWidth, kDesignHeight + extra);
   AlignPanels();
   ApplyAnchors(this);
@@ -203,7 +229,10 @@ bool TMessageForm::ShowMessageBox(const QString& caption, const QString& text, i
   SetButtons(flags);
   CenterOnScreen();
   // The window to cover is told before hiding the progress window changes which one is active.
+  // With none active (right after another box, the window system hands activation back late)
+  // the box covers the window it belongs to.
   QWidget* active = FindActiveForm();
+  if (!active || active == this) active = parentWidget();
   if (progressForm_) {
     progressForm_->HideForMessage();
     cleanup.hidProgress = true;

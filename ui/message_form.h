@@ -4,8 +4,9 @@
 // a grey translucent overlay and the progress window is hidden; both come back afterwards.
 //
 // The box starts 350 pixels wide for its text and grows sideways by 150 until the text fits in
-// the band from 20 to 65; past the widest box it grows downward instead, and past the tallest
-// whatever is left is cut off, so every text ends the growth.
+// the band from 20 to 65, as long as widening lowers the number of lines the text takes and the
+// box stays within the screen's available width; from there it grows downward instead, and past
+// the tallest whatever is left is cut off, so every text ends the growth.
 #pragma once
 
 #include "net/flow_ui.h"
@@ -45,6 +46,8 @@ class TMessageForm : public TModalForm, public IMessageService {
   static constexpr int kDesignWidth = 725;
   static constexpr int kDesignHeight = 107;
   static constexpr int kOverlayAlpha = 50;
+  // Room kept beside the box for the window frame while its real size is not known yet.
+  static constexpr int kFrameAllowance = 16;
 
   // Manager: the skin ("Popup\..." bitmaps; a missing one fails the construction). Strings:
   // the button captions. Both must outlive the box.
@@ -85,7 +88,12 @@ class TMessageForm : public TModalForm, public IMessageService {
   TAlphaBlendForm* Overlay() const { return overlay_; }
 
  private:
-  void LayoutText(const QString& text, int width, int bottom, bool& overflow);
+  // Lays the text out for a text width and band bottom; answers the bottom of what was placed.
+  int LayoutText(const QString& text, int width, int bottom, bool& overflow);
+  // The height the whole text takes at a text width.
+  int TextHeight(const QString& text, int width);
+  // The widest text the box may have on its screen.
+  int WidestText() const;
   void AlignPanels();
   void YesBtnClick();
   void NoBtnClick();

@@ -42,6 +42,8 @@ Options:
   --auto-register      an unknown user name logs on as a new user with the password given
   --version N          the newest program version the server announces (default 30)
   --seed N             seed of the question choice (default: from the clock)
+  --demo-hot-words     start with wrong answers to the first words of each language and
+                       counts of questions and answers, so that hot words show at once
   --help               show this text
 
 The server runs until it is interrupted (Ctrl+C) or terminated.
@@ -76,6 +78,7 @@ int main(int argc, char** argv) {
   std::vector<std::pair<TFileList, QString>> files;
   std::vector<std::pair<QByteArray, QByteArray>> users;
   bool autoRegister = false;
+  bool demoHotWords = false;
   int version = 30;
 
   for (int i = 1; i < argc; ++i) {
@@ -110,6 +113,8 @@ int main(int argc, char** argv) {
       autoRegister = true;
     } else if (arg == "--version") {
       version = ToInt(value(), "--version");
+    } else if (arg == "--demo-hot-words") {
+      demoHotWords = true;
     } else if (arg == "--seed") {
       options.seed = static_cast<quint32>(ToInt(value(), "--seed"));
     } else {
@@ -155,6 +160,7 @@ int main(int argc, char** argv) {
     for (const auto& file : files)
       server.WithState([&](TDevProtocol& p) { p.Files().AddFromDisk(file.first, file.second); });
     for (const auto& [name, password] : users) server.AddUser(name, password);
+    if (demoHotWords) server.WithState([](TDevProtocol& p) { p.SeedDemoHotWords(); });
     server.Start();
     for (const QByteArray& name : server.ServerNames())
       std::printf("%-8s %s\n", name.constData(), server.BaseUrl(name).constData());

@@ -19,6 +19,10 @@ struct HoldBackCase {
   int reachDevice;
 };
 
+void PrintTo(const HoldBackCase& c, std::ostream* os) {
+  *os << c.numBuffers << " buffers, " << c.blocks << " blocks, " << c.reachDevice << " reach the device";
+}
+
 class HoldBack : public testing::TestWithParam<HoldBackCase> {};
 
 TEST_P(HoldBack, HeldBuffersGoOutInOrderWithTheNextOne) {

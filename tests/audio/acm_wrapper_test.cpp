@@ -12,8 +12,15 @@ namespace {
 
 using test::FakeWaveSystem;
 
+// The manager is one for the process: every case releases the wrappers it gets, so that none
+// carries a locked wrapper into the next.
 class ACMWrapperTest : public testing::Test {
  protected:
+  void TearDown() override {
+    GetACMManager().StopAll();
+    GetACMManager().Reap();
+    EXPECT_EQ(GetACMManager().Count(), 0) << "the case left a wrapper locked";
+  }
   FakeWaveSystem wave;
 };
 
@@ -39,6 +46,7 @@ TEST_F(ACMWrapperTest, ADeviceOpensOnlyWhenSomethingIsWritten) {
   EXPECT_FALSE(wrapper->IsIdle());
   wave.CompleteAll();
   EXPECT_TRUE(wrapper->IsIdle());
+  wrapper->Release();
 }
 
 TEST_F(ACMWrapperTest, AFailedWriteDoesNotLeaveTheWrapperBusy) {
@@ -66,9 +74,11 @@ TEST_F(ACMWrapperTest, ReapFreesOnlyWrappersThatAreReleasedAndIdle) {
   EXPECT_EQ(manager.Count(), 2);
   EXPECT_TRUE(held->Locked);
   wave.CompleteAll();
-  manager.Get(16000, 1);  // a Get reaps first
+  TACMWrapper* fresh = manager.Get(16000, 1);  // a Get reaps first
   EXPECT_EQ(manager.Count(), 2);
   EXPECT_TRUE(wave.devices.empty()) << "the finished wrapper's device is closed";
+  held->Release();
+  fresh->Release();
 }
 
 TEST_F(ACMWrapperTest, PlayingASoundTwiceQuicklyOverlapsOnTwoDevices) {
@@ -95,8 +105,9 @@ TEST_F(ACMWrapperTest, PlayingASoundTwiceQuicklyOverlapsOnTwoDevices) {
   EXPECT_EQ(file.Wrapper(), second);
   EXPECT_EQ(wave.devices.size(), 1u);
   EXPECT_EQ(wave.opens, 3);
-  GetACMManager().Get(16000, 1);
+  TACMWrapper* other = GetACMManager().Get(16000, 1);
   EXPECT_EQ(GetACMManager().Count(), 2) << "the first wrapper, released and finished, is freed";
+  other->Release();
 
   file.CloseFile();
   EXPECT_EQ(file.Wrapper(), nullptr);
@@ -104,11 +115,16 @@ TEST_F(ACMWrapperTest, PlayingASoundTwiceQuicklyOverlapsOnTwoDevices) {
 
 TEST_F(ACMWrapperTest, FreeingTheManagerClosesEveryDevice) {
   TMemoryStream pcm(QByteArray(40, 'x'));
-  GetACMManager().Get(16000, 1)->Write(pcm);
-  GetACMManager().Get(44100, 2)->Write(pcm);
+  TACMWrapper* mono = GetACMManager().Get(16000, 1);
+  TACMWrapper* stereo = GetACMManager().Get(44100, 2);
+  mono->Write(pcm);
+  stereo->Write(pcm);
   EXPECT_EQ(wave.devices.size(), 2u);
   FreeACMManager();
   EXPECT_TRUE(wave.devices.empty());
+  // Held wrappers stay (stopped) until their holder lets them go.
+  mono->Release();
+  stereo->Release();
 }
 
 }  // namespace

@@ -82,15 +82,51 @@ TEST(FilePlayer, DestroyingThePlayerFreesEveryEntry) {
 }
 
 TEST(FilePlayer, ShuttingMediaDownLeavesCachedSoundsSafeToFree) {
-  FakeWaveSystem wave;
-  {
-    TFilePlayer player(5, 4);
-    player.PlayFile(Fixture("tone_a_16k_mono.mp3"));
-    // The program ends its media while the player still caches the sound.
-    ShutdownMedia();
-  }  // the cached sound releases its wrapper here: it must still be there
-  ShutdownMedia();
-  SUCCEED();
+  for (const SoundPlayType type : {0, 1, 2, 3, 5}) {
+    SCOPED_TRACE(static_cast<int>(type));
+    FakeWaveSystem wave;
+    {
+      TFilePlayer player(type, 4);
+      player.PlayFile(Fixture("tone_a_16k_mono.mp3"));
+      player.PlayFile(Fixture("tone_b_16k_mono.mp3"));
+      if (type == 3) {
+        auto* held = static_cast<TMediaPlaySoundFile*>(player.Cached(Fixture("tone_a_16k_mono.mp3")));
+        ASSERT_TRUE(held->Player()->IsOpen());
+        // A free control as well: shutdown frees that one, and keeps those the cache holds.
+        OpenSoundFile<TMediaPlaySoundFile>(Fixture("tone_a_16k_mono.mp3"), false);
+        EXPECT_EQ(MediaPlayerPoolItems(), (QList<QByteArray>{"Occupied", "Occupied", "Empty"}));
+      }
+      // The program ends its media while the player still caches the sounds.
+      ShutdownMedia();
+      if (type == 3) {
+        EXPECT_EQ(MediaPlayerPoolItems(), QList<QByteArray>(2, "Occupied"));
+      }
+      EXPECT_EQ(wave.QueuedCount(), 0) << "what sounded is stopped";
+    }  // the cached sounds return their controls and wrappers here: they must still be there
+    EXPECT_TRUE(MediaPlayerPoolItems().isEmpty());
+  }
+}
+
+// A sound file whose file was missing when it was made opens when the file appears, and plays
+// nothing until then.
+TEST(FilePlayer, ASoundWhoseFileAppearsLaterOpensBeforePlaying) {
+  for (const SoundPlayType type : {0, 1, 2, 3, 5}) {
+    SCOPED_TRACE(static_cast<int>(type));
+    FakeWaveSystem wave;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("late.mp3");
+    const QByteArray key = QFile::encodeName(path);
+    TFilePlayer player(type, 2);
+    player.PlayFile(key);
+    ASSERT_NE(player.Cached(key), nullptr);
+    test::RunPostedCalls();
+    EXPECT_TRUE(wave.written.isEmpty());
+
+    ASSERT_TRUE(QFile::copy(test::FixturePath("tone_b_16k_mono.mp3"), path));
+    player.PlayFile(key);
+    test::RunPostedCalls();
+    EXPECT_EQ(wave.written.size(), 1);
+  }
 }
 
 TEST(FilePlayer, TypeFourHasNoEngine) {

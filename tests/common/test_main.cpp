@@ -14,7 +14,12 @@ int main(int argc, char** argv) {
   QTemporaryDir home;
   qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
   qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+#ifdef ZABKO_TEST_ON_DISPLAY
+  // Windows on the X server of DISPLAY, stacked by its window manager.
+  qputenv("QT_QPA_PLATFORM", "xcb");
+#else
   qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
   // Sound goes to ALSA's null device: tests never need a sound card.
   if (qEnvironmentVariableIsEmpty("ZABKO_ALSA_DEVICE")) qputenv("ZABKO_ALSA_DEVICE", "null");
 

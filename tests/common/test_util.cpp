@@ -9,6 +9,7 @@
 #include <csignal>
 #include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zabko::test {
@@ -25,6 +26,12 @@ QString FixturePath(const QString& name) {
 #else
   return name;
 #endif
+}
+
+int FileMode(const QString& path) {
+  struct stat st;
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return -1;
+  return static_cast<int>(st.st_mode & 0777);
 }
 
 FileSizeCap::FileSizeCap(qint64 bytes) {
@@ -76,6 +83,11 @@ bool PumpEventsUntil(const std::function<bool()>& done, int ms) {
   t.start();
   while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
   return done();
+}
+
+void ResumeAfterQuit() {
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+  QCoreApplication::exec();
 }
 
 }  // namespace zabko::test

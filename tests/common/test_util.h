@@ -33,6 +33,9 @@ inline QString MessageOf(const std::function<void()>& f) {
   return QStringLiteral("(no exception)");
 }
 
+// The permission bits of a file (0777 part of its mode), -1 when it is missing.
+int FileMode(const QString& path);
+
 // Caps the size of any file this process writes (RLIMIT_FSIZE) while it lives, so that a write
 // growing a file past Bytes fails as on a full disk (EFBIG instead of SIGXFSZ).
 class FileSizeCap {
@@ -66,5 +69,9 @@ class RewriteCounter {
 
 // Processes events until Done holds or Ms milliseconds have passed; returns Done().
 bool PumpEventsUntil(const std::function<bool()>& done, int ms = 10000);
+
+// After QCoreApplication::exit: every event loop started later would return at once until the
+// application's own loop has run, so this runs it for a moment.
+void ResumeAfterQuit();
 
 }  // namespace zabko::test

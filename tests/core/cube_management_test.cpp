@@ -60,6 +60,8 @@ struct WalkCase {
   std::vector<QByteArray> order;
 };
 
+void PrintTo(const WalkCase& c, std::ostream* os) { *os << c.name; }
+
 class CubeWalk : public CubeTest, public testing::WithParamInterface<WalkCase> {};
 
 TEST_P(CubeWalk, EveryServerIsTriedOnceInOrder) {
@@ -166,7 +168,7 @@ TEST_F(CubeTest, UnsafeOrIncompleteRepliesAreRefused) {
   EXPECT_FALSE(ini_->SectionExists("Users\\second_key"));
   cube.ClearUser();
   ini_->EraseSection("Users");
-  for (const QByteArray key : {QByteArray("..\\x"), QByteArray("a/b"), QByteArray(""), QByteArray(65, 'a')}) {
+  for (const QByteArray& key : {QByteArray("..\\x"), QByteArray("a/b"), QByteArray(""), QByteArray(65, 'a')}) {
     EXPECT_THROW(cube.LoadFromPacket(*GroupReply(key, 1)), Exception) << key.constData();
   }
   TDataPacket empty;

@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include <malloc.h>
+
 #include <gtest/gtest.h>
 
 namespace zabko {
@@ -69,6 +71,8 @@ struct GoldenCase {
   std::function<void(TDataPacket&)> fill;
   const char* hex;
 };
+
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.name; }
 
 class PacketGolden : public testing::TestWithParam<GoldenCase> {};
 
@@ -168,6 +172,31 @@ TEST(PacketForm, DateRoundsToTheMillisecondBeforeSplitting) {
   }
 }
 
+// ---- memory
+
+// Bytes the allocator hands out, from its own figures (the sanitizers' allocator keeps none).
+size_t HeapInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;
+}
+
+// A sub-packet costs memory only for the lists it holds: a file of nothing but empty
+// sub-packets (5 bytes each) must not take tens of times its size.
+TEST(PacketMemory, EmptySubPacketsCostAtMostTenTimesTheirBytes) {
+  TDataPacket source;
+  for (int i = 0; i < 400000; ++i) source.AddNewPacket();
+  const QByteArray bytes = source.SaveToBytes();
+  source.Clear();
+  const size_t before = HeapInUse();
+  TDataPacket loaded;
+  loaded.LoadFromBytes(bytes);
+  const size_t used = HeapInUse() - before;
+  EXPECT_LE(used, 10 * static_cast<size_t>(bytes.size())) << used / double(bytes.size()) << " times";
+  EXPECT_EQ(loaded.PacketCount(), 400000);
+  EXPECT_TRUE(loaded.GetPacket(7)->IsEmpty());
+  EXPECT_EQ(loaded.GetPacket(7)->Parent(), &loaded);
+}
+
 // ---- failures
 
 struct BadInput {
@@ -175,6 +204,8 @@ struct BadInput {
   const char* hex;
   const char* message;
 };
+
+void PrintTo(const BadInput& c, std::ostream* os) { *os << c.name; }
 
 class PacketBadInput : public testing::TestWithParam<BadInput> {};
 

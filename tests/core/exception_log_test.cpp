@@ -59,6 +59,8 @@ class ExceptionLogTest : public testing::Test {
     CloseLog();
     SetTraceLevel(0);
     SetApplicationExceptionHandler(nullptr);
+    // The production log lives in the data folder that every case of the process shares.
+    QFile::remove(QDir(qEnvironmentVariable("XDG_DATA_HOME")).filePath("KestraniLog.txt"));
   }
 
   QTemporaryDir dir_;

@@ -65,6 +65,8 @@ struct EncodeCase {
   QByteArray blocks;
 };
 
+void PrintTo(const EncodeCase& c, std::ostream* os) { *os << c.name; }
+
 class RLEEncode : public testing::TestWithParam<EncodeCase> {};
 
 TEST_P(RLEEncode, WritesTheExpectedBlocks) {

@@ -135,7 +135,9 @@ TEST_P(WordListFormatTest, IndexesAndLookups) {
     TWord* w = list_.GetWord(i);
     EXPECT_EQ(w->Index, i);
     EXPECT_EQ(w->Id, kWords[i].id);
-    if (i != 4) EXPECT_EQ(list_.FindById(w->Id), w);  // 4 shares id 20 with 0
+    if (i != 4) {
+      EXPECT_EQ(list_.FindById(w->Id), w);  // 4 shares id 20 with 0
+    }
   }
   EXPECT_EQ(list_.FindById(20)->Index, 0);
   EXPECT_EQ(list_.FindById(9)->SearchText, W("banana"));

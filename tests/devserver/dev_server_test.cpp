@@ -249,6 +249,20 @@ TEST_F(DevServerFixture, HotWordsAreTheRecentWrongAnswers) {
   EXPECT_EQ(hot->GetPacket(2)->IntegerCount(), 0) << "a day later they have cooled down";
 }
 
+TEST_F(DevServerFixture, DemoHotWordsShowForANewUser) {
+  server_->WithState([](TDevProtocol& p) { p.SeedDemoHotWords(); });
+  const qint32 session = LogOn();
+  auto hot = Payload("GetHotWordsData", session);
+  ASSERT_EQ(hot->PacketCount(), 3);
+  EXPECT_GT(hot->GetPacket(0)->GetInteger(0), 0) << "questions";
+  EXPECT_GT(hot->GetPacket(0)->GetInteger(1), 0) << "answers";
+  for (int lang = 1; lang <= 2; ++lang) {
+    const TDataPacket& ids = *hot->GetPacket(lang);
+    ASSERT_EQ(ids.IntegerCount(), 8) << lang;
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(ids.GetInteger(i), lang * 10000 + 1 + i) << "in catalogue order";
+  }
+}
+
 TEST_F(DevServerFixture, GameRequestsWithoutSession) {
   TDataPacket hand;
   Begin(hand, "Game.HandShake")->AddInteger(2);

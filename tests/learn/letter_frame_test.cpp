@@ -168,7 +168,8 @@ TEST_F(LetterFrameTest, SwitchShowsTheOtherPackOrStaysWhenRefused) {
   frame->SwitchBtnClick();
   EXPECT_EQ(host.calls, (QStringList{"LeaveViewForSwitch", "SelectLanguagePack 20", "RefreshView"}));
   EXPECT_EQ(button->X(), 0);
-  EXPECT_EQ(button->toolTip(), Text("LetterFrm.SwitchTo0Hint"));
+  // English is up: the hint offers the way back.
+  EXPECT_EQ(button->toolTip(), "Switch to Hebrew words");
   EXPECT_TRUE(frame->LettersPanel(1)->isVisibleTo(frame.get()));
   EXPECT_FALSE(frame->LettersPanel(0)->isVisibleTo(frame.get()));
 
@@ -176,7 +177,7 @@ TEST_F(LetterFrameTest, SwitchShowsTheOtherPackOrStaysWhenRefused) {
   frame->SwitchBtnClick();
   EXPECT_EQ(host.calls, (QStringList{"LeaveViewForSwitch", "SelectLanguagePack 10", "RefreshView"}));
   EXPECT_EQ(button->X(), 24);
-  EXPECT_EQ(button->toolTip(), Text("LetterFrm.SwitchTo1Hint"));
+  EXPECT_EQ(button->toolTip(), "Switch to English words");
   EXPECT_TRUE(frame->LettersPanel(0)->isVisibleTo(frame.get()));
 }
 

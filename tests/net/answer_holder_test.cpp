@@ -3,10 +3,13 @@
 #include "core/data_packet.h"
 #include "net/db_handler.h"
 #include "platform/exception.h"
+#include "tests/common/test_util.h"
 #include "tests/net/dev_fixture.h"
 #include "tests/net/scripted_channel.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -153,6 +156,11 @@ TEST_P(AnswerHolderTest, ABatchSentAgainIsCountedOnce) {
   EXPECT_EQ(State(20, 20001).status, 2);
 }
 
+QByteArray ReadFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
 TEST_P(AnswerHolderTest, SavesAndLoadsTheAnswersFile) {
   holder_.AddAnswer(20, 20001, Report(20001, 3).get(), kAnswerRight);
   holder_.AddAnswer(10, 10002, nullptr, kAnswerMarkRemoved);
@@ -162,7 +170,13 @@ TEST_P(AnswerHolderTest, SavesAndLoadsTheAnswersFile) {
   loaded.AddAnswer(10, 1, nullptr, kAnswerWrong);
   loaded.LoadFromFile(file);
   EXPECT_EQ(loaded.Data().SaveToBytes(), holder_.Data().SaveToBytes());
-  EXPECT_FALSE(QFile::exists(file + ".tmp"));
+  EXPECT_EQ(QDir(File("Users")).entryList(QDir::Files | QDir::Hidden), QStringList{"U1.answers"});
+  // The learner's answers are for the learner's eyes only.
+  EXPECT_EQ(test::FileMode(file), 0600);
+  const QString created = File("Users/U2.answers");
+  loaded.LoadFromFile(created);
+  ASSERT_TRUE(QFileInfo::exists(created));
+  EXPECT_EQ(test::FileMode(created), 0600);
 }
 
 TEST_P(AnswerHolderTest, LoadingKeepsTheQueueUnlessTheFileIsAGoodQueue) {
@@ -179,14 +193,16 @@ TEST_P(AnswerHolderTest, LoadingKeepsTheQueueUnlessTheFileIsAGoodQueue) {
     const char* name;
     QByteArray bytes;
     bool exists;
+    bool damaged;  // moved aside, never lost under the next save
   } cases[] = {
-      {"missing file", {}, false},
-      {"empty file", {}, true},
-      {"not a packet", "garbage", true},
-      {"cut short", holder_.Data().SaveToBytes().left(20), true},
-      {"columns of unequal length", unequal.SaveToBytes(), true},
+      {"missing file", {}, false, false},
+      {"empty file", {}, true, false},
+      {"not a packet", "garbage", true, true},
+      {"cut short", holder_.Data().SaveToBytes().left(20), true, true},
+      {"columns of unequal length", unequal.SaveToBytes(), true, true},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     const QString path = File(c.name);
     if (c.exists) {
       QFile f(path);
@@ -194,15 +210,37 @@ TEST_P(AnswerHolderTest, LoadingKeepsTheQueueUnlessTheFileIsAGoodQueue) {
       f.write(c.bytes);
     }
     holder_.LoadFromFile(path);
-    EXPECT_EQ(holder_.Data().SaveToBytes(), before) << c.name;
-    EXPECT_TRUE(QFile::exists(path)) << c.name << ": a missing file is created empty";
+    EXPECT_EQ(holder_.Data().SaveToBytes(), before);
+    if (c.damaged) {
+      EXPECT_EQ(ReadFile(path + ".damaged"), c.bytes);
+      holder_.SaveToFile(path);
+      EXPECT_EQ(ReadFile(path + ".damaged"), c.bytes);
+    } else {
+      EXPECT_TRUE(QFile::exists(path)) << "a missing file is created empty";
+      EXPECT_FALSE(QFile::exists(path + ".damaged"));
+    }
   }
+  // A second damaged file of the same name is numbered; one that cannot be read (a folder in
+  // its place) is moved aside too.
+  const QString path = File("cut short");
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("again");
+  f.close();
+  holder_.LoadFromFile(path);
+  EXPECT_EQ(ReadFile(path + ".damaged.2"), QByteArray("again"));
+  const QString folder = File("a folder");
+  ASSERT_TRUE(QDir().mkpath(folder + "/inside"));
+  holder_.LoadFromFile(folder);
+  EXPECT_TRUE(QFileInfo(folder + ".damaged/inside").isDir());
+  EXPECT_EQ(holder_.Data().SaveToBytes(), before);
+
   // A good empty queue does replace it.
   const QString emptyQueue = File("empty queue");
-  QFile f(emptyQueue);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.write(good.SaveToBytes());
-  f.close();
+  QFile e(emptyQueue);
+  ASSERT_TRUE(e.open(QIODevice::WriteOnly));
+  e.write(good.SaveToBytes());
+  e.close();
   holder_.LoadFromFile(emptyQueue);
   EXPECT_TRUE(holder_.IsEmpty());
 }

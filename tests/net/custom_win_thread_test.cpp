@@ -1,14 +1,23 @@
 #include "net/custom_win_thread.h"
 
+#include "core/exception_log.h"
 #include "platform/exception.h"
 #include "tests/common/test_util.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <memory>
+#include <thread>
 
 namespace zabko {
 namespace {
@@ -66,7 +75,9 @@ TEST(CustomWinThread, ExceptionsOfTheBody) {
     ASSERT_TRUE(c.Execute());
     EXPECT_EQ(afterSync, handle);
     EXPECT_EQ(reported, handle ? QString("in the body") : QString());
-    if (!handle) EXPECT_EQ(test::MessageOf([&] { std::rethrow_exception(c.Worker().FatalException()); }), "in the call");
+    if (!handle) {
+      EXPECT_EQ(test::MessageOf([&] { std::rethrow_exception(c.Worker().FatalException()); }), "in the call");
+    }
   }
 }
 
@@ -112,15 +123,67 @@ TEST(CustomWinThread, DestroyingStopsTheWorkerAndDropsItsHooks) {
     TCustomWinThread c;
     c.SetOnExecute([&](TEventWinThread& t) {
       Work(t, 5000);
-      stopped = t.Terminated();
       t.Synchronize([&] { finished = true; });
+      stopped = t.Terminated();
     });
     c.SetOnFinish([&](TEventWinThread&) { finished = true; });
     ASSERT_TRUE(c.Execute());
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
-  EXPECT_TRUE(stopped);  // the destructor waited for the worker's end
+  EXPECT_TRUE(test::PumpEventsUntil([&] { return stopped.load(); }, 5000)) << "told to stop, the worker ends";
   EXPECT_FALSE(finished);
+}
+
+// A worker stuck where it cannot look at its stop flag (libcurl in a name lookup): destroying its
+// component returns at once, and the worker ends on its own later, its calls dropped.
+TEST(CustomWinThread, DestroyingDoesNotWaitForAStuckWorker) {
+  struct Shared {
+    std::atomic<bool> release{false};
+    std::atomic<bool> ended{false};
+    std::atomic<bool> called{false};
+  };
+  auto shared = std::make_shared<Shared>();
+  QElapsedTimer clock;
+  {
+    TCustomWinThread c;
+    c.SetOnExecute([shared](TEventWinThread& t) {
+      while (!shared->release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      t.Synchronize([shared] { shared->called = true; });
+      shared->ended = true;
+    });
+    c.SetOnFinish([shared](TEventWinThread&) { shared->called = true; });
+    ASSERT_TRUE(c.Execute());
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    clock.start();
+    // The worker comes free by itself a second later, whether or not anyone waits for it.
+    std::thread([shared] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+      shared->release = true;
+    }).detach();
+  }
+  EXPECT_LT(clock.elapsed(), 500);
+  EXPECT_TRUE(test::PumpEventsUntil([&] { return shared->ended.load(); }, 5000));
+  test::PumpEventsUntil([] { return false; }, 20);
+  EXPECT_FALSE(shared->called);
+}
+
+// A handler run by the worker's first calls, served before the waiting event loop starts, may
+// free the component (a window closed from an HTTP event).
+TEST(CustomWinThread, AWaitingStartSurvivesAHandlerThatFreesTheComponent) {
+  for (const bool inFinish : {false, true}) {
+    SCOPED_TRACE(inFinish ? "finish hook" : "synchronised call");
+    auto c = std::make_unique<TCustomWinThread>();
+    if (inFinish) {
+      c->SetOnFinish([&](TEventWinThread&) { c.reset(); });
+    } else {
+      c->SetOnExecute([&](TEventWinThread& t) { t.Synchronize([&] { c.reset(); }); });
+    }
+    c->WaitThread = true;
+    TCustomWinThread* raw = c.get();
+    EXPECT_FALSE(raw->Execute());
+    EXPECT_FALSE(c);
+    test::PumpEventsUntil([] { return false; }, 20);
+  }
 }
 
 TEST(EventWinThread, SuspendCountAndPriority) {
@@ -153,6 +216,48 @@ TEST(EventWinThread, SuspendCountAndPriority) {
   EXPECT_TRUE(early->Finished());
   EXPECT_EQ(runs, 1);
 }
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZABKO_TEST_ASAN 1
+#endif
+#endif
+#if !defined(__SANITIZE_ADDRESS__) && !defined(ZABKO_TEST_ASAN)
+// Recurses until the stack runs out (the limit is never reached).
+volatile int g_neverDepth = -1;
+[[gnu::noinline]] int Overflow(int depth) {
+  volatile char frame[512];
+  frame[0] = static_cast<char>(depth);
+  if (depth == g_neverDepth) return 0;
+  return Overflow(depth + 1) + frame[0];
+}
+
+// A worker that overflows its stack still leaves its record in the crash log before the process
+// ends. (Under AddressSanitizer the sanitizer takes fatal signals over, so this runs without it.)
+TEST(CustomWinThreadDeathTest, AStackOverflowOnAWorkerIsRecorded) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  // The child process runs this test again from the start: it finds the folder in its
+  // environment.
+  QTemporaryDir dir;
+  if (qEnvironmentVariableIsEmpty("ZABKO_WORKER_CRASH_LOG")) qputenv("ZABKO_WORKER_CRASH_LOG", dir.filePath("log.txt").toUtf8());
+  const QString path = qEnvironmentVariable("ZABKO_WORKER_CRASH_LOG");
+  EXPECT_EXIT(
+      {
+        SetLogFileName(path);
+        if (!InstallLogger()) _exit(3);
+        TCustomWinThread c;
+        c.SetOnExecute([](TEventWinThread&) { Overflow(0); });
+        c.WaitThread = true;
+        c.Execute();
+        _exit(4);
+      },
+      testing::KilledBySignal(SIGSEGV), "");
+  QFile log(path);
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(log.readAll().contains("Exception:\r\n"));
+  qunsetenv("ZABKO_WORKER_CRASH_LOG");
+}
+#endif
 
 }  // namespace
 }  // namespace zabko

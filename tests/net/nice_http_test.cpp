@@ -5,11 +5,15 @@
 #include "tests/common/test_util.h"
 #include "tests/net/test_server.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace zabko {
 namespace {
@@ -94,6 +98,28 @@ TEST_F(NiceHttpTest, PostWaitsAndReturnsTheReply) {
   EXPECT_FALSE(n.Failed);
 }
 
+// A post started from an event handler during another's wait finds the component busy and
+// fails on its own; the outer post keeps its reply and its success.
+TEST_F(NiceHttpTest, APostInsideAnotherPostsWaitKeepsEachResult) {
+  TNiceHttp n(true);
+  // Two blocks of reply (the server takes form bodies up to 8192 bytes): a progress report between.
+  const QByteArray outerData = QByteArray("AB").repeated(4000);
+  int inner = 0;
+  bool innerResult = true;
+  QByteArray innerReply = "stale";
+  n.OnProgress = [&](TNiceHttp& sender) {
+    if (inner++ > 0) return;
+    innerResult = sender.Post(server.Url("/echo"), "inner", innerReply, false);
+  };
+  QByteArray reply;
+  EXPECT_TRUE(n.Post(server.Url("/echo"), outerData, reply, false));
+  EXPECT_EQ(reply, outerData);
+  EXPECT_FALSE(n.Failed);
+  EXPECT_GE(inner, 1);
+  EXPECT_FALSE(innerResult);
+  EXPECT_TRUE(innerReply.isEmpty());
+}
+
 TEST_F(NiceHttpTest, FileDownloadWritesTheFileAndReportsProgressAsItself) {
   THttpFileDownload d;
   const QString target = dir.filePath("Words.dat");
@@ -122,4 +148,33 @@ TEST_F(NiceHttpTest, FileDownloadWritesTheFileAndReportsProgressAsItself) {
 }
 
 }  // namespace
+// The program quits (its event loops are told to end) during a download: Download returns
+// failed, and the transfer does not go on behind it.
+TEST_F(NiceHttpTest, ADownloadEndedByQuittingFailsAndStops) {
+  THttpFileDownload d;
+  const QString target = dir.filePath("Words.dat");
+  bool quit = false;
+  d.OnProgress = [&](THttpFileDownload&) {
+    if (!std::exchange(quit, true)) QCoreApplication::exit(0);
+  };
+  QElapsedTimer clock;
+  clock.start();
+  d.Download(server.Url("/slow/50/40"), target, false);
+  test::ResumeAfterQuit();
+  EXPECT_TRUE(quit);
+  EXPECT_LT(clock.elapsed(), 1500) << "returned with the quit, not at the end of the transfer";
+  EXPECT_TRUE(d.Http().Failed);
+  EXPECT_EQ(d.Http().ErrorKind, kHttpHostUnreachable);
+  EXPECT_FALSE(d.Http().Http().Busy());
+  test::PumpEventsUntil([] { return false; }, 100);
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{}) << "no file, nor a partial one";
+
+  // The downloader works again afterwards.
+  d.Http().ClearError();
+  d.OnProgress = nullptr;
+  d.Download(server.Url("/size/100"), target, false);
+  EXPECT_FALSE(d.Http().Failed);
+  EXPECT_EQ(QFileInfo(target).size(), 100);
+}
+
 }  // namespace zabko

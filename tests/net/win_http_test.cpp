@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -335,6 +337,43 @@ TEST_F(WinHttpTest, DestroyingTheComponentFromItsEventsIsSafe) {
     EXPECT_FALSE(raw->Read(true));
     EXPECT_FALSE(h);
     EXPECT_TRUE(rec.events.empty());
+  }
+}
+
+// A window closed from an HTTP event frees the component while its waiting Read is still inside
+// the worker start: the wait must notice without touching the freed component.
+TEST_F(WinHttpTest, AWaitingReadSurvivesAnEventThatFreesTheComponent) {
+  const struct {
+    const char* name;
+    const char* path;
+    void (*attach)(TWinHTTP& h, std::function<void()> free);
+  } cases[] = {
+      {"done", "/size/10",
+       [](TWinHTTP& h, std::function<void()> free) {
+         h.OnDone = [free](TCustomWinHTTP&, const QByteArray&, qint64, TStream&) { free(); };
+       }},
+      {"error", "/status/404",
+       [](TWinHTTP& h, std::function<void()> free) {
+         h.OnHTTPError = [free](TCustomWinHTTP&, int, TStream&) { free(); };
+       }},
+      {"progress", "/size/20000",
+       [](TWinHTTP& h, std::function<void()> free) {
+         h.OnProgress = [free](TCustomWinHTTP&, const QByteArray&, const TTransferProgress&, TStream&) { free(); };
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto h = std::make_unique<TWinHTTP>();
+    h->URL = server.Url(c.path);
+    int frees = 0;
+    c.attach(*h, [&] {
+      ++frees;
+      h.reset();
+    });
+    TWinHTTP* raw = h.get();
+    EXPECT_FALSE(raw->Read(true));
+    EXPECT_FALSE(h);
+    EXPECT_EQ(frees, 1);
   }
 }
 

@@ -1,10 +1,14 @@
 #include "net/zabkolex_client.h"
 
 #include "core/data_packet.h"
+#include "core/exception_log.h"
 #include "devserver/dev_server.h"
 #include "platform/exception.h"
 #include "tests/net/dev_fixture.h"
 #include "tests/net/scripted_channel.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -468,6 +472,30 @@ TEST_F(ClientReplyTest, EmptyFilterListAndShortQuestions) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Channels, ClientTest, ::testing::Bool(), test::ChannelName);
+
+// The requests that catch every exception and answer on their own still leave a record of what
+// they caught in the crash log, one each.
+TEST(ClientCatchAll, CaughtExceptionsAreRecordedInTheCrashLog) {
+  class ThrowingChannel : public TBasePacketChannel {
+   public:
+    bool Send(const TDataPacket&, TDataPacket&) override { throw Exception("channel broke"); }
+  };
+  QTemporaryDir dir;
+  SetLogFileName(dir.filePath("MainLog.txt"));
+  ASSERT_TRUE(InstallLogger());
+  TZabkolexClient client(new ThrowingChannel, true);
+  qint32 version = -5, serverType = -5;
+  QByteArray text, link, exit1, exit2;
+  client.CheckVersion(true, version, text, link, exit1, exit2, serverType, nullptr);
+  EXPECT_EQ(version, 0);
+  client.LogOff({1, 2});
+  TDataPacket found;
+  EXPECT_FALSE(client.FindUserCube(found));
+  CloseLog();
+  QFile log(dir.filePath("MainLog.txt"));
+  ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+  EXPECT_EQ(log.readAll().count("Exception:\r\n"), 3);
+}
 
 }  // namespace
 }  // namespace zabko

@@ -284,8 +284,10 @@ TEST_F(FlowTest, LogOffSavesTheReplyAsTheUsersDataFile) {
   EXPECT_TRUE(logOff.arguments->GetBoolean(0));
   EXPECT_FALSE(Client().IsLoggedOn());
   TDBHandler data;
-  data.LoadFromFile(DataPath("Users/" + QString::fromLatin1(userKey_) + ".data"));
+  const QString dataFile = DataPath("Users/" + QString::fromLatin1(userKey_) + ".data");
+  data.LoadFromFile(dataFile);
   EXPECT_EQ(data.LocalDataCount(), count);
+  EXPECT_EQ(test::FileMode(dataFile), 0600) << "the user's data is the user's only";
   // At log-on the group server held no metadata: no data count update.
   EXPECT_TRUE(Requests("UpdateDataCount").empty());
 

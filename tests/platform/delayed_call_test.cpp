@@ -3,6 +3,7 @@
 #include "platform/exception_handler.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QString>
 
 #include <gtest/gtest.h>
@@ -115,6 +116,29 @@ TEST_F(DelayedCallTest, GuardedHandsEveryKindOfExceptionToTheHandler) {
 TEST_F(DelayedCallTest, AFailingApplicationHandlerDoesNotEscape) {
   SetApplicationExceptionHandler([](const std::exception_ptr&) { throw std::runtime_error("handler broke"); });
   EXPECT_FALSE(Guarded([] { throw Exception("x"); }));
+}
+
+// The window that owns the delayed call may close from inside the method: the method goes on
+// with what it captured, and nothing touches the deleted object afterwards.
+TEST_F(DelayedCallTest, AMethodMayDeleteItsOwnDelayedCall) {
+  for (const bool throws : {false, true}) {
+    SCOPED_TRACE(throws ? "throws" : "returns");
+    auto* call = new TDelayedCall;
+    QPointer<TDelayedCall> watch(call);
+    auto marker = std::make_shared<int>(7);
+    int seen = 0;
+    call->Post([call, marker, &seen, throws] {
+      delete call;
+      seen = *marker;
+      if (throws) throw Exception("after the delete");
+    });
+    RunEventLoop();
+    EXPECT_EQ(seen, 7);
+    EXPECT_TRUE(watch.isNull());
+    EXPECT_EQ(marker.use_count(), 1) << "the method was released";
+    EXPECT_EQ(handled_, throws ? QStringList{"after the delete"} : QStringList{});
+    handled_.clear();
+  }
 }
 
 }  // namespace

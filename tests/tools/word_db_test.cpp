@@ -40,6 +40,8 @@ struct GeneratedCase {
   int letters;
 };
 
+void PrintTo(const GeneratedCase& c, std::ostream* os) { *os << c.file; }
+
 class GeneratedDatabaseTest : public testing::TestWithParam<GeneratedCase> {
  protected:
   QString Path() const { return QStringLiteral(ZABKO_DATA_OUT "/") + W(GetParam().file); }

@@ -41,6 +41,7 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
       {"tirgul\\radio_bt_gary_blue.bmp", 26, 39}, {"tirgul\\radio_bt.bmp", 26, 39},
       {"tirgul\\summary_bg.bmp", 414, 94},  {"tirgul\\answer_bg.bmp", 369, 42},
       {"prod\\back_btn.bmp", 30, 78},       {"prod\\prod_btns.bmp", 45, 105},
+      {"prod\\search_btn.bmp", 18, 66},
       {"sinun\\SinunBtns.bmp", 60, 78},     {"sinun\\NextPrevBtns.bmp", 34, 102},
       {"sinun\\OpenImage.bmp", 120, 120},   {"tirgul\\TestImg.bmp", 48, 48},
       {"tirgul\\ExamImg.bmp", 48, 48},      {"prod\\ProdImg.bmp", 48, 48},
@@ -48,6 +49,8 @@ TEST(DemoSkinTest, HoldsEverySkinBitmapInItsGeometry) {
       {"Login\\small_exit.bmp", 20, 60},    {"Progress\\Bkg.bmp", 471, 99},
       {"Popup\\Background.bmp", 32, 32},    {"Popup\\Mark.bmp", 98, 300},
       {"Popup\\PopupBtns.bmp", 288, 96},    {"cards_print.bmp", 438, 556},
+      {"Splash\\ZabkolexLogo.bmp", 48, 48}, {"Welcome\\Image3.bmp", 150, 130},
+      {"Main\\HintBubble.bmp", 24, 24},
   };
   TNManager manager;
   manager.SetFilename(DataRes());

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -138,15 +139,17 @@ TEST_F(MessageFormTest, TheBoxGrowsUntilItsTextFitsAndTheGrowthEnds) {
     int lineRuns;   // labels reading "line" (-1: not counted)
   };
   // Lines are 22 high and start at 20; a line that starts before 65 is placed, so three fit.
-  const int widest = TMessageForm::kMaxTextWidth + 98;
+  // The offscreen screen is 800 wide: with the frame's room and the mark, 650 is the widest text.
+  ASSERT_EQ(box.screen()->availableGeometry().width(), 800);
   const Case cases[] = {
       {"one line keeps the width", "Short text", {448, 107}, 21, -1},
       {"nine words fit three lines of 320", words(9), {448, 107}, 0, -1},
       {"twelve words need 500", words(12), {598, 107}, 0, -1},
       {"thirteen words need 650", words(13), {748, 107}, 0, -1},
-      {"five forced lines grow down past the widest box", lines(5), {widest, 107 + 60}, 8, 5},
+      {"twenty words stop at the screen's width and grow down", words(20), {748, 147}, 9, -1},
+      {"five forced lines gain nothing from widening: they grow down", lines(5), {448, 107 + 60}, 8, 5},
       // 21 lines start above 465; the rest is cut off.
-      {"far too many lines stop at the tallest box", lines(500), {widest, 107 + TMessageForm::kMaxExtraHeight}, 2, 21},
+      {"far too many lines stop at the tallest box", lines(500), {448, 107 + TMessageForm::kMaxExtraHeight}, 2, 21},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -51,6 +51,8 @@ struct RowCase {
   QList<int> lefts;
 };
 
+void PrintTo(const RowCase& c, std::ostream* os) { *os << c.name; }
+
 class ArrangeRow : public testing::TestWithParam<RowCase> {};
 
 TEST_P(ArrangeRow, PlacesControlsWithoutGaps) {

@@ -2,8 +2,10 @@
 // opens ("Data.res").
 //
 //   zabko_skin OUTPUT [PNG-FOLDER]
+//   zabko_skin --icon ICON.png
 //
 // With a PNG folder every bitmap is also written there as a picture, for a person to look at.
+// --icon writes the program's icon.
 #include "tools/res_db_writer.h"
 #include "tools/skin/skin_catalog.h"
 
@@ -18,8 +20,9 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments().mid(1);
+  if (args.size() == 2 && args[0] == "--icon") return zabko::skin::PaintProgramIcon().save(args[1]) ? 0 : 1;
   if (args.isEmpty() || args.size() > 2) {
-    std::fputs("usage: zabko_skin OUTPUT [PNG-FOLDER]\n", stderr);
+    std::fputs("usage: zabko_skin OUTPUT [PNG-FOLDER] | --icon ICON.png\n", stderr);
     return 2;
   }
   try {

@@ -208,20 +208,70 @@ QImage Backdrop(int w, int h, bool photo) {
   return image;
 }
 
+// The splash and the log-on dialog: the brand in a band at the top; below y 100 the backdrop
+// stays quiet for the version text, the loading line and the log-on fields.
 QImage Splash() {
   QImage image = Backdrop(550, 400, true);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
-  IconFrog(p, QRectF(375, 60, 130, 110));
+  IconFrog(p, QRectF(430, 10, 96, 80));
   p.setPen(Navy);
-  p.setFont(SkinFont(46));
-  p.drawText(QRectF(30, 60, 340, 70), Qt::AlignRight | Qt::AlignVCenter, "Zabkolex");
-  p.setFont(SkinFont(20, false));
+  p.setFont(SkinFont(40));
+  p.drawText(QRectF(30, 8, 390, 54), Qt::AlignRight | Qt::AlignVCenter, "Zabkolex");
+  p.setFont(SkinFont(18, false));
   p.setPen(Blue);
-  p.drawText(QRectF(30, 130, 340, 36), Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8("לומדים מילים, מילה אחר מילה"));
+  p.drawText(QRectF(30, 60, 390, 28), Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8("לומדים מילים, מילה אחר מילה"));
   p.setPen(QPen(Orange, 3));
-  p.drawLine(QPointF(120, 180), QPointF(370, 180));
+  p.drawLine(QPointF(150, 95), QPointF(420, 95));
+  return image;
+}
+
+// The small brand logo of the splash and the log-on dialog.
+QImage SplashLogo() {
+  QImage image = Filled(48, 48, Ice);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Sky, 2));
+  p.setBrush(Qt::white);
+  p.drawRoundedRect(QRectF(1, 1, 46, 46), 9, 9);
+  IconFrog(p, QRectF(6, 9, 36, 30));
+  return image;
+}
+
+// The welcome page's picture: the frog over an open book.
+QImage WelcomePicture() {
+  QImage image = Filled(150, 130, QColor(0xD9, 0xEC, 0xF3));
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Navy, 2));
+  p.setBrush(Qt::white);
+  QPainterPath book;
+  book.moveTo(10, 92);
+  book.quadTo(42, 80, 75, 96);
+  book.quadTo(108, 80, 140, 92);
+  book.lineTo(140, 124);
+  book.quadTo(108, 112, 75, 128);
+  book.quadTo(42, 112, 10, 124);
+  book.closeSubpath();
+  p.drawPath(book);
+  p.drawLine(QPointF(75, 96), QPointF(75, 128));
+  IconFrog(p, QRectF(30, 6, 90, 76));
+  return image;
+}
+
+// The arrow of the language hint bubble, pointing up at the language switch.
+QImage HintBubble() {
+  QImage image = Filled(24, 24, QColor(0xFF, 0xFF, 0xE1));
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Orange);
+  p.drawEllipse(QRectF(1, 1, 22, 22));
+  p.setPen(QPen(Qt::white, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawLine(QPointF(12, 18), QPointF(12, 6));
+  p.drawLine(QPointF(7, 11), QPointF(12, 6));
+  p.drawLine(QPointF(17, 11), QPointF(12, 6));
   return image;
 }
 
@@ -333,6 +383,24 @@ QImage Badge(int w, int h, const Icon& icon, Tone tone) {
 
 }  // namespace
 
+QImage PaintProgramIcon() {
+  QImage image(128, 128, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient fill(0, 0, 0, 128);
+  fill.setColorAt(0, Sky);
+  fill.setColorAt(1, Blue);
+  p.setPen(QPen(Navy, 3));
+  p.setBrush(fill);
+  p.drawRoundedRect(QRectF(4, 4, 120, 120), 24, 24);
+  p.setPen(Qt::NoPen);
+  p.setBrush(Ice);
+  p.drawEllipse(QRectF(16, 20, 96, 92));
+  IconFrog(p, QRectF(22, 30, 84, 70));
+  return image;
+}
+
 std::vector<TSkinBitmap> PaintDemoSkin() {
   std::vector<TSkinBitmap> skin;
   const auto add = [&](const char* name, QImage image, bool photo = false) {
@@ -419,6 +487,8 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
   add("tirgul\\answer_bg.bmp", Strips(369, 21, false));
   add("prod\\back_btn.bmp", ThreeSliceSheet(10, 26, Tone::Blue));
   add("prod\\prod_btns.bmp", ThreeSliceSheet(15, 35, Tone::Orange, icon(IconNote)));
+  // The "..." folder buttons of the production panels: three-slice S 6, 22 high.
+  add("prod\\search_btn.bmp", ThreeSliceSheet(6, 22, Tone::Light));
   // Known-words sorter: its buttons (three-slice S 10, 26 high: X 0 blue, X 30 orange), the page
   // arrows and the picture of its opening page.
   add("sinun\\SinunBtns.bmp",
@@ -432,6 +502,9 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
 
   // Dialogs: splash and log-on, progress, message boxes.
   add("Splash.bmp", Splash(), true);
+  add("Splash\\ZabkolexLogo.bmp", SplashLogo());
+  add("Welcome\\Image3.bmp", WelcomePicture());
+  add("Main\\HintBubble.bmp", HintBubble());
   add("Login\\LoginBtns.bmp", ThreeSliceSheet(30, 30, Tone::Orange, [](QPainter& q, const QRectF& b, const QColor& c) { IconArrow(q, b, c, 1); }, 2,
                                               [](int c) { return c == 0 ? Tone::Orange : Tone::Blue; }));
   add("Login\\small_exit.bmp", IconButtons(20, 20, Tone::Grey, {icon(IconCross)}, 8));

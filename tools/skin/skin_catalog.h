@@ -17,4 +17,7 @@ struct TSkinBitmap {
 
 std::vector<TSkinBitmap> PaintDemoSkin();
 
+// The learning program's icon, 128 x 128 with a transparent corner.
+QImage PaintProgramIcon();
+
 }  // namespace zabko::skin

@@ -1,0 +1,484 @@
+// The main window's life cycle, views and answer path.
+#include "learn/zabkolex_main_form.h"
+
+#include "audio/file_player.h"
+#include "audio/res_player.h"
+#include "core/exception_log.h"
+#include "core/file.h"
+#include "core/language_pack.h"
+#include "core/str.h"
+#include "core/word_list.h"
+#include "core/zabkolex_strings.h"
+#include "learn/extra_info_form.h"
+#include "learn/letter_frame.h"
+#include "learn/search_frame.h"
+#include "learn/help_form.h"
+#include "learn/login.h"
+#include "learn/splash_form.h"
+#include "learn/welcom_form.h"
+#include "net/answer_holder.h"
+#include "net/zabkolex_client.h"
+#include "net/zabkolex_flow.h"
+#include "platform/delayed_call.h"
+#include "platform/exception.h"
+#include "platform/exception_handler.h"
+#include "platform/registry_ini_file.h"
+#include "ui/event_guard.h"
+#include "ui/flow_windows.h"
+#include "ui/text_measure.h"
+#include "ui/zabkolex_utils.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+
+namespace zabko {
+
+namespace {
+
+TZabkolexCentral::TPlayerPtr MakeResPlayer(TResManager* manager, int audioOption, int maxCount) {
+  return TZabkolexCentral::TPlayerPtr(new TResPlayer(manager, maxCount, SoundPlayTypeFromOption(audioOption)),
+                                      [](TResPlayer* player) { delete player; });
+}
+
+void ShowQtBox(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), text, QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace
+
+TZabkolexMainForm::TZabkolexMainForm(TOptions options, QWidget* parent)
+    : QWidget(parent), options_(std::move(options)) {
+  if (options_.programFolder.isEmpty()) options_.programFolder = QCoreApplication::applicationDirPath();
+  if (!options_.centralHooks.makePlayer) options_.centralHooks.makePlayer = MakeResPlayer;
+  if (!options_.launcher) {
+    options_.launcher = [](const QString& program, const QStringList& arguments, const QString& folder) {
+      return TFile::Execute(program, arguments, folder);
+    };
+  }
+  if (!options_.plainBox) options_.plainBox = ShowQtBox;
+  BuildComponents();
+  FormCreate();
+}
+
+TZabkolexMainForm::~TZabkolexMainForm() { FormDestroy(); }
+
+QString TZabkolexMainForm::Text(const char* key) const {
+  return central_->Strings().GetString(QString::fromLatin1(key));
+}
+
+void TZabkolexMainForm::SetForms(TWelcomForm* welcome, THelpForm* help, TSplashForm* splash,
+                                 TExtraInfoForm* extraInfo) {
+  welcome_ = welcome;
+  help_ = help;
+  splash_ = splash;
+  extraInfo_ = extraInfo;
+  if (login_) login_->SetSplash(splash);
+  if (welcome_) welcome_->ClearLetterHandler = [this] { ClearLetter(); };
+}
+
+void TZabkolexMainForm::FormCreate() {
+  TraceLog("FormCreate start");
+  startupComplete_ = false;
+  try {
+    TraceLog("  Creating central");
+    central_ = std::make_unique<TZabkolexCentral>(options_.centralHooks);
+    TraceLog("  Seting up central");
+    SetCentral(central_.get());
+    QCoreApplication::setApplicationName(central_->AppType().GetProductName());
+    // The answer holder calls back for each known mark the server answered.
+    central_->AnswerHolder().OnMarkResult = [this](qint32 code, qint32 wordId, quint8 status, bool removed) {
+      OnAnswer(code, wordId, status, removed);
+    };
+    // The windows the flow works through, and the log-on dialog, exist before the flow.
+    flowWindows_ = std::make_unique<TFlowWindows>(manager_, central_->Strings(), this);
+    login_ = std::make_unique<TLogin>(manager_, central_->Strings(), nullptr, this);
+    login_->OnExit = [this] { Close(); };
+    TFlowServices services;
+    flowWindows_->FillServices(services);
+    services.mainWindow = this;
+    services.loginDialog = login_.get();
+    services.clock = &clock_;
+    TraceLog("  Creating flow");
+    flow_ = std::make_unique<TZabkolexFlow>(*central_, services);
+    exitMode_ = kExitNormal;
+    measure_ = std::make_unique<TCanvasTextMeasure>(font());
+    delayedCall_ = new TDelayedCall(this);
+  } catch (const Exception& e) {
+    options_.plainBox(QStringLiteral("Failed to create main window.\n\r") + e.Message());
+    Terminate();
+    return;
+  }
+  SetApplicationExceptionHandler([this](const std::exception_ptr& error) { ApplicationEvents1Exception(error); });
+  TraceLog("FormCreate end");
+}
+
+void TZabkolexMainForm::FormShow() {
+  if (closing_ || !central_) return;
+  inFormShow_ = true;
+  struct TShowing {
+    bool& flag;
+    ~TShowing() { flag = false; }
+  } showing{inFormShow_};
+
+  TraceLog("FormShow start");
+  SetMeasureCanvas(measure_.get());
+  if (IsLeftToRight()) {
+    flowWindows_->ApplyLeftToRight();
+    if (splash_) splash_->ApplyLeftToRight();
+  }
+  TraceLog("  After change RTL");
+  if (!CheckOSVersion()) return;
+  TraceLog("  After CheckOSVersion");
+  TZabkolexStrings& strings = central_->Strings();
+  strings.LoadLanguage(IsLeftToRight() ? 1 : 0);
+  TraceLog("  After SetLanguage");
+  const QString additional = central_->AppType().GetAdditionalGUITextName();
+  if (!additional.isEmpty()) strings.MergeFile(additional);
+  TraceLog("  After Additional Language File");
+  InstallHintWindow();
+
+  TraceLog("  Splash form");
+  if (splash_) {
+    splash_->ShowPoweredBy();
+    splash_->StepCallback = [this](int step) { SplashStep(step); };
+    const int result = splash_->ShowModal();
+    splash_->StepCallback = nullptr;
+    // A failed or raising step has ended the start-up.
+    if (result != mrOk || closing_ || exitMode_ == kExitStartFailed) return;
+  } else {
+    for (int step = 0; step < 4 && !closing_; ++step) SplashStep(step);
+  }
+  if (closing_) return;
+
+  TraceLog("  PreLogonConnect");
+  flow_->ConnectToServer();
+  if (closing_) return;
+  if (flow_->MustClose) {
+    exitMode_ = kExitStartFailed;
+    Close();
+    return;
+  }
+  TraceLog("  After MustClose");
+  TraceLog("  Logon");
+  flow_->RunLoginDialog();
+  if (closing_) return;
+  if (flow_->MustClose) {
+    exitMode_ = kExitLogOnAbandoned;
+    Close();
+    return;
+  }
+  loggedOn_ = true;
+  saverTimer_->start();
+
+  TraceLog("  PostLogon");
+  flow_->UpdateDataFiles();
+  if (closing_) return;
+  if (searchFrm_) searchFrm_->FillPacks();
+  if (TLanguagePack* pack = CurrentLanguagePack()) pack->RefreshCounts(-2);
+
+  currentView_ = 0;
+  if (welcome_) DockView(welcome_);
+
+  TRegistryIniFile& settings = central_->Settings();
+  const int stored = settings.ReadInteger(QStringLiteral("Main"), QStringLiteral("ColorIndex"), 2);
+  // A negative stored index would give a negative remainder: it takes the default.
+  colorIndex_ = stored < 0 ? 2 : stored % 8;
+  ApplyColor();
+  settings.WriteInteger(QStringLiteral("Main"), QStringLiteral("Version"), kFormVersion);
+
+  FitWindowToScreen();
+  startupComplete_ = true;
+  if (central_->AppType().FullScreen() && !ChangeDisplayMode()) {
+    options_.plainBox(QStringLiteral("Failed to change screen resolution."));
+    Terminate();
+    return;
+  }
+  if (TLanguagePack* pack = CurrentLanguagePack()) SelectLanguagePack(pack->GetCode());
+  StackLeftPanel(nullptr);
+  mainScrollBox_->viewport()->setAutoFillBackground(true);
+
+  show();
+  delayedCall_->Post([this] { DelayedStart(); });
+  TraceLog("FormShow end");
+}
+
+void TZabkolexMainForm::SplashStep(int step) {
+  switch (step) {
+    case 0:
+      framesCreated_ = true;
+      CreateFrames();
+      break;
+    case 1:
+      if (!flow_->UpdateLanguageFiles()) {
+        if (splash_) splash_->StepCallback = nullptr;
+        flowWindows_->Messages().ShowMessageWithLinks(Text("ErrorDetection"), Text("PreFileError"),
+                                                     {Text("HomepageURL")});
+        exitMode_ = kExitStartFailed;
+        Close();
+      }
+      break;
+    case 2:
+      // The letter buttons, and the language packs that take their clicks and load their words.
+      letterFrm_->SetupLetters();
+      break;
+    case 3:
+      searchFrm_->Setup(ScreenSize().height());
+      ApplyLeftToRightToAll();
+      InitForms();
+      LoadCaptions();
+      break;
+    default:
+      break;
+  }
+}
+
+void TZabkolexMainForm::DelayedStart() {
+  TraceLog("DelayedCall start");
+  if (central_->AppType().FullScreen() || ScreenSize().width() <= 660) showMaximized();
+  flow_->ShowPendingMessages();
+  ShowLanguageHint();
+  TraceLog("DelayedCall end");
+}
+
+void TZabkolexMainForm::closeEvent(QCloseEvent* event) {
+  // The window manager's close is the program's Close; the window goes when Close says so.
+  event->ignore();
+  Guarded([this] { Close(); });
+}
+
+bool TZabkolexMainForm::Close(bool ask) {
+  if (closing_) return true;
+  if (!FormCloseQuery(ask)) return false;
+  closing_ = true;
+  saverTimer_->stop();
+  hide();
+  exitStatus_ = exitMode_ == kExitStartFailed ? 1 : 0;
+  QCoreApplication::exit(exitStatus_);
+  return true;
+}
+
+bool TZabkolexMainForm::FormCloseQuery(bool ask) {
+  bool canClose = true;
+  if (exitMode_ == kExitNormal && ask)
+    canClose = flowWindows_->Messages().AskYesNo(Text("CaptionExitForm"), Text("DoYouWantToExit"),
+                                                 kButtonYes | kButtonNo);
+  if (!canClose || exitMode_ == kExitStartFailed) return canClose;
+  // The answers go to their file before and after the steps, whatever these raise, but only
+  // once a log-on has taken the user's own file: before that a save would overwrite answers
+  // that an earlier run could not upload.
+  SaveAnswersOnceLoggedOn();
+  try {
+    ShutDownSteps();
+  } catch (...) {
+  }
+  SaveAnswersOnceLoggedOn();
+  return true;
+}
+
+void TZabkolexMainForm::ShutDownSteps() {
+  if (isVisible() && !inFormShow_) {
+    try {
+      hide();
+    } catch (...) {
+    }
+  }
+  LeaveView(true);
+  flow_->UploadAnswersWithProgress();
+  flow_->LogOffAtExit();
+  flow_->OpenExitPage();
+}
+
+void TZabkolexMainForm::SaveAnswersOnceLoggedOn() {
+  if (!loggedOn_) return;
+  try {
+    central_->AnswerHolder().SaveToFile(GetAnswersFileName());
+  } catch (const Exception& e) {
+    LogLine("The answers file could not be written: " + e.Message().toUtf8());
+  }
+}
+
+void TZabkolexMainForm::Terminate() {
+  exitMode_ = kExitStartFailed;
+  exitStatus_ = 1;
+  closing_ = true;
+  if (saverTimer_) saverTimer_->stop();
+  hide();
+  QCoreApplication::exit(1);
+}
+
+void TZabkolexMainForm::FormDestroy() {
+  if (!central_) return;
+  SetApplicationExceptionHandler(nullptr);
+  SetMeasureCanvas(nullptr);
+  central_->Settings().UpdateFile();
+  // The windows go before the flow and the central object they show.
+  login_.reset();
+  flow_.reset();
+  flowWindows_.reset();
+  SetCentral(nullptr);
+  central_.reset();
+  ShutdownMedia();
+}
+
+void TZabkolexMainForm::ApplicationEvents1Exception(const std::exception_ptr& error) {
+  const QString whole = ExceptionMessage(error);
+  if (framesCreated_ && central_ && central_->Strings().HasString(QStringLiteral("AppError"))) {
+    const QString text = TWStr::Format(Text("AppError"), {whole.left(68)});
+    flowWindows_->Messages().ShowMessageWithLinks(Text("ErrorDetection"), text, {Text("ContactUsLink")});
+    if (!startupComplete_) Terminate();
+    return;
+  }
+  LogLine(whole.toUtf8());
+  options_.plainBox(whole);
+  Terminate();
+}
+
+// Views.
+
+bool TZabkolexMainForm::LeaveView(bool force) {
+  FocusCurrentView();
+  if ((currentView_ == 2 || currentView_ == 3) && !force && !ConfirmLeaveTest()) return true;
+  if (dockedForm_) {
+    dockedForm_->hide();
+    dockedForm_->setParent(nullptr);
+    dockedForm_ = nullptr;
+  }
+  flow_->UploadAnswersWithProgress();
+  return false;
+}
+
+void TZabkolexMainForm::DockView(QWidget* form) {
+  form->setParent(currentView_widget_);
+  form->setGeometry(currentView_widget_->rect());
+  form->show();
+  form->raise();
+  dockedForm_ = form;
+  ResizeCurrentView();
+  mainScrollBox_->verticalScrollBar()->setValue(0);
+}
+
+bool TZabkolexMainForm::ConfirmLeaveTest() {
+  // No test window in this program yet: nothing is in progress.
+  return true;
+}
+
+void TZabkolexMainForm::HighlightButton(TNButton* button) {
+  // The view buttons come with the bars.
+  Q_UNUSED(button);
+}
+
+void TZabkolexMainForm::ResizeCurrentView() {
+  const int minimum = (currentView_ == 2 || currentView_ == 4) ? 383 : 453;
+  // The viewport's own size follows only once the scroll box has had its resize event; the
+  // box's size is already right.
+  const QRect inner = mainScrollBox_->contentsRect();
+  const bool verticalBar = mainScrollBox_->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff;
+  const int barWidth = verticalBar ? mainScrollBox_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+  currentView_widget_->resize(qMax(0, inner.width() - barWidth), qMax(inner.height(), minimum));
+  if (dockedForm_) dockedForm_->setGeometry(currentView_widget_->rect());
+}
+
+void TZabkolexMainForm::AddAnswer(qint32 wordId, quint8 kind, const TDataPacket* detail) {
+  TLanguagePack* pack = CurrentLanguagePack();
+  if (!pack) return;
+  central_->AnswerHolder().AddAnswer(pack->GetCode(), wordId, detail, kind);
+}
+
+void TZabkolexMainForm::MoveWord(TWord& word, int fromStatus, int toStatus) {
+  if (TLanguagePack* pack = CurrentLanguagePack()) pack->MoveWord(pack->GetLetterIndex(word), fromStatus, toStatus);
+}
+
+void TZabkolexMainForm::OnAnswer(int languageCode, qint32 wordId, int status, bool removed) {
+  // A pack or word this program does not know, and a count already at 0, change nothing.
+  TLanguagePack* pack = central_->PackByCode(languageCode);
+  if (!pack) return;
+  const TWord* word = pack->WordList().FindById(wordId);
+  if (!word) return;
+  const int letter = pack->GetLetterIndex(*word);
+  const int count = pack->GetCount(letter, status);
+  pack->SetCount(letter, status, removed ? count + 1 : qMax(0, count - 1));
+  if (!login_ || !login_->isVisible()) pack->RefreshCounts(-2);
+}
+
+void TZabkolexMainForm::SaverTimerTimer() { SaveAnswersOnceLoggedOn(); }
+
+void TZabkolexMainForm::HomeBtnClick() {
+  HighlightButton(nullptr);
+  if (currentView_ != 0) {
+    if (LeaveView(false)) return;
+    currentView_ = 0;
+    if (welcome_) DockView(welcome_);
+  }
+  if (welcome_) welcome_->ShowOpenPage(IsLeftToRight());
+}
+
+void TZabkolexMainForm::FilterBtnClick() {}
+void TZabkolexMainForm::TestBtnClick() {}
+void TZabkolexMainForm::ExamBtnClick() {}
+void TZabkolexMainForm::ProdBtnClick() {}
+void TZabkolexMainForm::PrintBtnClick() {}
+void TZabkolexMainForm::PlayerBtnClick() {}
+void TZabkolexMainForm::CDBtnClick() {}
+
+void TZabkolexMainForm::ExitBtnClick() {
+  FocusCurrentView();
+  Close();
+}
+
+// The flow's hooks.
+
+QString TZabkolexMainForm::UserFile(const char* extension) {
+  TFile::ForceDirectories(central_->ResolveAppDataPath(QStringLiteral("Users")));
+  return central_->ResolveAppDataPath(QStringLiteral("Users\\") + QString::fromLatin1(central_->Client().UserKey) +
+                                      QString::fromLatin1(extension));
+}
+
+QString TZabkolexMainForm::GetAnswersFileName() { return UserFile(".answers"); }
+QString TZabkolexMainForm::GetUserDataFileName() { return UserFile(".data"); }
+
+std::vector<qint32> TZabkolexMainForm::GetFollowStates() {
+  return std::vector<qint32>(central_->LanguagePacks().size(), 0);
+}
+
+void TZabkolexMainForm::ShowConnectionError() {
+  flowWindows_->Messages().ShowMessageWithLinks(Text("ErrorDetection"), Text("ConnectionError"), {Text("HomepageURL")});
+}
+
+void TZabkolexMainForm::ShowInvalidServer() { options_.plainBox(QStringLiteral("Server is of invalid type.")); }
+
+// The frames' host.
+
+void TZabkolexMainForm::FocusCurrentView() { currentView_widget_->setFocus(); }
+
+void TZabkolexMainForm::RefreshView() {}
+
+bool TZabkolexMainForm::LeaveViewForSwitch() {
+  const bool answer = (currentView_ == 2 || currentView_ == 3) ? ConfirmLeaveTest() : true;
+  flow_->UploadAnswersWithProgress();
+  return answer;
+}
+
+bool TZabkolexMainForm::CanChangeLetter(TLanguagePack&, ILetterButton*) {
+  return (currentView_ == 2 || currentView_ == 3) ? ConfirmLeaveTest() : true;
+}
+
+void TZabkolexMainForm::LetterChosen(TLanguagePack&, ILetterButton*) { FocusCurrentView(); }
+
+void TZabkolexMainForm::ShowWords(const QString&, const TWordItemList&) {}
+void TZabkolexMainForm::ShowStringList(const QString&, const TWordItemList&) {}
+
+IProgressRunner& TZabkolexMainForm::ProgressRunner() { return flowWindows_->Progress(); }
+IMessageService& TZabkolexMainForm::MessageService() { return flowWindows_->Messages(); }
+IFlowClock& TZabkolexMainForm::FlowClock() { return clock_; }
+TZabkolexFlow& TZabkolexMainForm::Flow() { return *flow_; }
+
+}  // namespace zabko

@@ -1,0 +1,286 @@
+// The learning program's main window and the owner of its run. It creates the central object,
+// the connection flow and the windows the flow works through; runs the start-up (text pack,
+// splash load steps, connection, log-on, data files, first view); hosts one view at a time in
+// a scrolling client area under the header and letters bars and beside the side panels; routes
+// answers to the answer holder and saves the pending ones every minute once logged on; handles
+// every exception that reaches the event loop; and runs the shut-down (leave the view, upload,
+// log off). The frames (bars and side panels) reach it through IFrameHost, the flow through
+// IMainWindowHooks.
+#pragma once
+
+#include "core/word_list.h"
+#include "learn/view_host.h"
+#include "net/flow_hooks.h"
+#include "net/zabkolex_central.h"
+#include "ui/modal_form.h"
+
+#include <QList>
+#include <QPair>
+#include <QPointer>
+#include <QSize>
+#include <QWidget>
+
+#include <array>
+#include <exception>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QScrollArea;
+class QTimer;
+
+namespace zabko {
+
+class TCanvasTextMeasure;
+class TDelayedCall;
+class TFotterFrm;
+class THeaderFrm;
+class TLetterFrm;
+class TSearchFrm;
+class TExtraInfoForm;
+class TFlowWindows;
+class THelpForm;
+class TLogin;
+class TMyShape;
+class TNBitmapComponent;
+class TNButton;
+class TNFrameStatic;
+class TNManager;
+class TNStatic;
+class TSplashForm;
+class TTntLabel;
+class TWelcomForm;
+class TZabkolexFlow;
+
+class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewHost {
+  Q_OBJECT
+
+ public:
+  // Starts a program with its arguments in a folder; true when it started.
+  using TLauncher = std::function<bool(const QString& program, const QStringList& arguments, const QString& folder)>;
+
+  struct TOptions {
+    // The folder of the program file, of "Data.res" and of the game's folder; default the
+    // running program's.
+    QString programFolder;
+    // The screen's size in pixels; default the primary screen's.
+    std::function<QSize()> screenSize;
+    // Starts the game program; default TFile::Execute.
+    TLauncher launcher;
+    // The plain and wide message boxes (before the skin's boxes can be used); default a
+    // QMessageBox.
+    std::function<void(const QString& text)> plainBox;
+    TZabkolexCentral::THooks centralHooks;
+  };
+
+  // Exit modes.
+  static constexpr int kExitLogOnAbandoned = 0;
+  static constexpr int kExitStartFailed = 1;
+  static constexpr int kExitNormal = 2;
+  static constexpr int kSaverInterval = 60000;
+  static constexpr int kFormVersion = 30;
+  static constexpr std::array<qint32, 8> kColorTable{0xFFFFFF, 0x6A240A, 0x808080, 0xC0C0C0,
+                                                     0xF3ECD9, 0x38AA61, 0x0070FF, 0xA56E3A};
+
+  explicit TZabkolexMainForm(TOptions options = {}, QWidget* parent = nullptr);
+  ~TZabkolexMainForm() override;
+
+  // The forms the program body creates, handed over before the first showing (any may be none).
+  void SetForms(TWelcomForm* welcome, THelpForm* help, TSplashForm* splash, TExtraInfoForm* extraInfo);
+
+  // Life cycle.
+  void FormCreate();
+  // The first showing, run from the event loop; it shows the window at its end.
+  void FormShow();
+  void SplashStep(int step);
+  void DelayedStart();
+  // Closing: the question in exit mode 2 (unless Ask is false, as for a signal), then the
+  // shut-down steps; true when the window closed.
+  bool Close(bool ask = true);
+  bool FormCloseQuery(bool ask);
+  void FormDestroy();
+  // Ends the application now with exit status 1.
+  void Terminate();
+  void ApplicationEvents1Exception(const std::exception_ptr& error);
+
+  // Views and answers.
+  bool LeaveView(bool force);
+  void DockView(QWidget* form);
+  void HighlightButton(TNButton* button);
+  void ResizeCurrentView();
+  void OnAnswer(int languageCode, qint32 wordId, int status, bool removed);
+  void SaverTimerTimer();
+
+  // View buttons; views 1 to 4 have no forms in this program yet and their buttons do nothing.
+  void HomeBtnClick();
+  void FilterBtnClick();
+  void TestBtnClick();
+  void ExamBtnClick();
+  void ProdBtnClick();
+  void PrintBtnClick();
+  void PlayerBtnClick();
+  void CDBtnClick();
+  void ExitBtnClick();
+
+  // Commands.
+  void HelpBtnClick();
+  void ContactBtnClick();
+  void SendFriendBtnClick();
+  void LogoClickLblDblClick();
+  void MobileBtnClick();
+  void GamesBtnClick();
+  void FormClick();
+  void HintPnlClick();
+  void ShowLanguageHint();
+  QString GetGameFolder() const;
+  QString GetGameProgramPath() const;
+
+  // Panels, captions, mirroring, display.
+  void CreateFrames();
+  void ApplyLeftToRightToAll();
+  void LoadCaptions();
+  void InitForms();
+  void UpdateMainCaption();
+  void FitWindowToScreen();
+  bool ChangeDisplayMode();
+  bool CheckOSVersion();
+  TLanguagePack* CurrentLanguagePack() const;
+  TWordList* CurrentWordList() const;
+  void SetHotWordsVisible(bool visible);
+
+  // IMainWindowHooks.
+  QString GetAnswersFileName() override;
+  QString GetUserDataFileName() override;
+  std::vector<qint32> GetFollowStates() override;
+  void SetHotWords(const TDataPacket& hotWords) override;
+  void ShowConnectionError() override;
+  void ShowInvalidServer() override;
+
+  // IFrameHost.
+  void FocusCurrentView() override;
+  void SelectLanguagePack(int languageCode) override;
+  void RefreshView() override;
+  bool LeaveViewForSwitch() override;
+  bool CanChangeLetter(TLanguagePack& pack, ILetterButton* button) override;
+  void LetterChosen(TLanguagePack& pack, ILetterButton* button) override;
+  void ShowWords(const QString& title, const TWordItemList& words) override;
+  void ShowStringList(const QString& title, const TWordItemList& list) override;
+  void StackLeftPanel(QWidget* changedFrame) override;
+  IProgressRunner& ProgressRunner() override;
+  IMessageService& MessageService() override;
+  IFlowClock& FlowClock() override;
+  TZabkolexFlow& Flow() override;
+
+  // IViewHost.
+  void AddAnswer(qint32 wordId, quint8 kind, const TDataPacket* detail) override;
+  void MoveWord(TWord& word, int fromStatus, int toStatus) override;
+  bool ConfirmLeaveTest() override;
+  bool IsLeftToRight() const override;
+  void ClearLetter() override;
+  void SelectLetter(int index) override;
+  int SelectedLetter() const override;
+  void AddWordsOfLetters(TWordItemList& list, int first, int last, bool skipKnown) override;
+  void BuildSubjectList(TSubjectList& list, int firstLevel, int lastLevel) override;
+  void BuildSubjectListOfSubject(qint32 subject, TSubjectList& list, int lastLevel, int firstLevel) override;
+  void SetComboDropWidth(QComboBox* box, int limit) override;
+
+  // The frames, once made at splash step 0.
+  THeaderFrm* HeaderFrame() const { return headerFrm_; }
+  TFotterFrm* FooterFrame() const { return fotterFrm_; }
+  TLetterFrm* LetterFrame() const { return letterFrm_; }
+  TSearchFrm* SearchFrame() const { return searchFrm_; }
+
+  // State.
+  TZabkolexCentral& AppCentral() const { return *central_; }
+  TFlowWindows& FlowWindows() const { return *flowWindows_; }
+  TLogin* Login() const { return login_.get(); }
+  TNManager* Manager() const { return manager_; }
+  int ExitMode() const { return exitMode_; }
+  int ExitStatus() const { return exitStatus_; }
+  bool StartupComplete() const { return startupComplete_; }
+  bool FramesCreated() const { return framesCreated_; }
+  bool Closing() const { return closing_; }
+  bool LoggedOn() const { return loggedOn_; }
+  int CurrentViewIndex() const { return currentView_; }
+  int ColorIndex() const { return colorIndex_; }
+  QWidget* CurrentView() const { return currentView_widget_; }
+  QScrollArea* MainScrollBox() const { return mainScrollBox_; }
+  QWidget* HintPnl() const { return hintPnl_; }
+  TNButton* GamesBtn() const { return gamesBtn_; }
+  QTimer* SaverTimer() const { return saverTimer_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildComponents();
+  void AlignPanels();
+  // The bars follow their panels' size.
+  void DockFrames();
+  QString Text(const char* key) const;
+  QString UserFile(const char* extension);
+  QSize ScreenSize() const;
+  void SaveAnswersOnceLoggedOn();
+  void ShutDownSteps();
+  void ApplyColor();
+  // The entries of a subject list: the pairs Collect gives, merged, those of 10 words and more
+  // named and sorted, after the "all subjects" entry.
+  TSubjectList SubjectEntries(const std::function<void(const TWordList&, TSubjectCountList&)>& collect) const;
+
+  TOptions options_;
+  TNManager* manager_ = nullptr;
+  std::unique_ptr<TZabkolexCentral> central_;
+  std::unique_ptr<TFlowWindows> flowWindows_;
+  std::unique_ptr<TLogin> login_;
+  std::unique_ptr<TZabkolexFlow> flow_;
+  std::unique_ptr<TCanvasTextMeasure> measure_;
+  TDelayedCall* delayedCall_ = nullptr;
+  TSystemFlowClock clock_;
+
+  QPointer<TWelcomForm> welcome_;
+  QPointer<THelpForm> help_;
+  QPointer<TSplashForm> splash_;
+  QPointer<TExtraInfoForm> extraInfo_;
+
+  QTimer* saverTimer_ = nullptr;
+  QWidget* headerPnl_ = nullptr;
+  QWidget* lettersPnl_ = nullptr;
+  QWidget* fotterPnl_ = nullptr;
+  QWidget* leftPnl_ = nullptr;
+  QWidget* hotWordsPnl_ = nullptr;
+  QWidget* searchPnl_ = nullptr;
+  QWidget* followPnl_ = nullptr;
+  TNBitmapComponent* gamesCmp_ = nullptr;
+  TNButton* gamesBtn_ = nullptr;
+  QWidget* hintPnl_ = nullptr;
+  TMyShape* hintShp_ = nullptr;
+  TNStatic* tntImage1_ = nullptr;
+  TTntLabel* tntLabel1_ = nullptr;
+  TNFrameStatic* nFrameStatic1_ = nullptr;
+  QScrollArea* mainScrollBox_ = nullptr;
+  QWidget* currentView_widget_ = nullptr;
+  QPointer<QWidget> dockedForm_;
+  THeaderFrm* headerFrm_ = nullptr;
+  TFotterFrm* fotterFrm_ = nullptr;
+  TLetterFrm* letterFrm_ = nullptr;
+  TSearchFrm* searchFrm_ = nullptr;
+
+  int currentView_ = 0;
+  int exitMode_ = kExitNormal;
+  int exitStatus_ = 0;
+  bool startupComplete_ = false;
+  bool framesCreated_ = false;
+  bool closing_ = false;
+  bool inFormShow_ = false;
+  bool loggedOn_ = false;
+  bool leftPanelRight_ = false;
+  int colorIndex_ = 2;
+  bool displayModeChanged_ = false;
+};
+
+}  // namespace zabko
