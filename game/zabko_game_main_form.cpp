@@ -1,0 +1,352 @@
+#include "game/zabko_game_main_form.h"
+
+#include "core/cube_management.h"
+#include "core/data_packet.h"
+#include "platform/exception.h"
+#include "core/file.h"
+#include "game/progress_form.h"
+#include "core/window_services.h"
+#include "net/flow_ui.h"
+#include "platform/exception_handler.h"
+#include "platform/registry_ini_file.h"
+#include "ui/alpha_blend_form.h"
+#include "ui/download_form.h"
+#include "ui/form_loading.h"
+#include "ui/gui_text_builder.h"
+#include "ui/n_button.h"
+#include "ui/n_manager.h"
+#include "ui/progress_runner_form.h"
+#include "ui/res_bitmap_source.h"
+#include "ui/tnt_label.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QScreen>
+
+namespace zabko {
+
+namespace {
+
+constexpr int kWidth = 800, kHeight = 600;
+constexpr int kButtonWidth = 140, kButtonHeight = 29;
+const char* const kButtonNames[] = {"NewGameBtn", "FixGameBtn", "Top10Btn", "InstrucBtn", "SendToBtn", "ExitBtn"};
+
+QMessageBox::StandardButton PlainBox(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
+  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, buttons, parent);
+  box.setLayoutDirection(Qt::RightToLeft);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+}  // namespace
+
+TZabkoGameMainForm::TZabkoGameMainForm(TOptions options) : QWidget(nullptr), options_(std::move(options)) {
+  setObjectName(QStringLiteral("TZabkoGameMainForm"));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  // A normal top-level window: a tool window gets no task-bar entry.
+  setLayoutDirection(Qt::RightToLeft);
+  setWindowTitle(QString::fromUtf8("זבקופליי"));
+  if (options_.programFolder.isEmpty()) options_.programFolder = QCoreApplication::applicationDirPath();
+
+  strings_ = std::make_unique<TZabkolexStrings>();
+  strings_->Load(QStringLiteral("Game.Hebrew.GUI.txt"));
+  parameters_ = std::make_unique<TRegistryParameters>(GameRegistryKey(*strings_));
+  client_ = options_.makeClient ? options_.makeClient() : NewGameClient();
+  dataManager_ = std::make_unique<TAppDataManager>(QStringLiteral("Kestrani Zabkolex"));
+  client_->FailureText = strings_->GetString(QStringLiteral("GameWebControl.FailedConnection"));
+  learningKey_ = std::make_unique<TRegistryIniFile>(LearningRegistryKey(*strings_));
+  client_->UserName = learningKey_->ReadString(QStringLiteral("Login"), QStringLiteral("LastUsername"), {});
+  client_->Password = learningKey_->ReadString(QStringLiteral("Login"), QStringLiteral("LastPassword"), {});
+
+  BuildComponents();
+  setFixedSize(kWidth, kHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+
+  if (GetServerURL().isEmpty()) {
+    // No server: the program ends without a window or a request.
+    askOnClose_ = false;
+    activateEnabled_ = false;
+    closing_ = true;
+  }
+}
+
+TZabkoGameMainForm::~TZabkoGameMainForm() {
+  if (client_ && !client_->GetBaseURL().isEmpty()) {
+    try {
+      client_->LogOff({-1, -1});
+    } catch (...) {
+      // The log-off at the end never reports.
+    }
+  }
+}
+
+void TZabkoGameMainForm::BuildComponents() {
+  manager_ = new TNManager(this, QStringLiteral("Manager"));
+  const QString graphics = QDir(options_.programFolder).filePath(QStringLiteral("Graphics.dat"));
+  if (QFile::exists(graphics)) manager_->SetBitmapSource(CreateResBitmapSource(graphics));
+
+  TFormLoading loading(this);
+  backGround_ = new TNStatic(this, QStringLiteral("BackGround"));
+  backGround_->setGeometry(0, 0, kWidth, kHeight);
+  backGround_->SetManager(manager_);
+  backGround_->SetBackgroundName(QStringLiteral("enter_screen.bmp"));
+
+  mainArea_ = new QWidget(backGround_);
+  mainArea_->setObjectName(QStringLiteral("MainArea"));
+  mainArea_->setGeometry(65, 40, 670, 520);
+  mainArea_->hide();
+
+  enterBtns_ = new TNBitmapComponent(this, QStringLiteral("EnterBtnsCmp"));
+  enterBtns_->SetManager(manager_);
+  enterBtns_->SetFilename(QStringLiteral("EnterBtns.bmp"));
+  tryBtnCmp_ = new TNBitmapComponent(this, QStringLiteral("TryBtnCmp"));
+  tryBtnCmp_->SetManager(manager_);
+  tryBtnCmp_->SetFilename(QStringLiteral("tryBtn.bmp"));
+  switchCmp_ = new TNBitmapComponent(this, QStringLiteral("SwitchCmp"));
+  switchCmp_->SetManager(manager_);
+  switchCmp_->SetFilename(QStringLiteral("SwitchBtn.bmp"));
+
+  // The start screen's buttons stand in a row along the bottom, the first at the right.
+  for (int i = 0; i < 6; ++i) {
+    auto* button = new TNButton(backGround_, QString::fromLatin1(kButtonNames[i]));
+    button->setGeometry(kWidth - kButtonWidth * (i + 1) - 10 * (i < 3 ? 0 : 0), kHeight - kButtonHeight - 8,
+                        kButtonWidth, kButtonHeight);
+    button->SetManager(manager_);
+    button->SetBitmapComponent(enterBtns_);
+    button->SetX(kButtonWidth * i);
+    button->setCursor(Qt::PointingHandCursor);
+  }
+  Button("NewGameBtn")->move(kWidth - 10 - kButtonWidth, kHeight - kButtonHeight - 10);
+  for (int i = 1; i < 6; ++i) {
+    Button(kButtonNames[i])->move(kWidth - 10 - kButtonWidth * (i + 1) + 10 * 0, kHeight - kButtonHeight - 10);
+  }
+  auto* tryNowBtn = new TNButton(backGround_, QStringLiteral("TryNowBtn"));
+  tryNowBtn->setGeometry(500, 440, 270, 55);
+  tryNowBtn->SetManager(manager_);
+  tryNowBtn->SetBitmapComponent(tryBtnCmp_);
+  tryNowBtn->setCursor(Qt::PointingHandCursor);
+  langBtn_ = new TNButton(backGround_, QStringLiteral("LangBtn"));
+  langBtn_->setGeometry(20, 20, 24, 32);
+  langBtn_->SetManager(manager_);
+  langBtn_->SetBitmapComponent(switchCmp_);
+  langBtn_->SetX(24);
+  langBtn_->setCursor(Qt::PointingHandCursor);
+  tryNowLink_ = new TTntLabel(backGround_, QStringLiteral("TryNowLink"));
+  tryNowLink_->setGeometry(120, 520, 200, 20);
+  tryNowLink_->setCursor(Qt::PointingHandCursor);
+  loading.Finish();
+
+  const auto on = [this](const char* name, std::function<void()> handler) {
+    connect(Button(name), &TNBase::OnClick, this, [handler = std::move(handler)] { Guarded(handler); });
+  };
+  on("NewGameBtn", [this] { NewGameClick(); });
+  on("LangBtn", [this] { LangBtnClick(); });
+  on("ExitBtn", [this] { close(); });
+  on("TryNowBtn", [this] { TFile::ShellOpen(strings_->GetString(QStringLiteral("TryNowBtnClick"))); });
+}
+
+TNButton* TZabkoGameMainForm::Button(const char* name) const {
+  return findChild<TNButton*>(QString::fromLatin1(name));
+}
+
+bool TZabkoGameMainForm::HasLearningProgramLogin() const {
+  return !learningKey_->ReadString(QStringLiteral("Login"), QStringLiteral("Id"), {}).isEmpty() ||
+         !learningKey_->ReadString(QStringLiteral("Login"), QStringLiteral("User"), {}).isEmpty();
+}
+
+QByteArray TZabkoGameMainForm::GetServerURL() const {
+  if (options_.arguments.size() > 1) return options_.arguments[1].toUtf8();
+  if (HasLearningProgramLogin()) return CreateCubeManagement(*learningKey_)->FirstMemberURL();
+  return {};
+}
+
+bool TZabkoGameMainForm::LogOn() {
+  client_->SetBaseURL(GetServerURL());
+  return client_->LogOn(-1, true);
+}
+
+void TZabkoGameMainForm::StartSession(IProgress& progress) {
+  progress.Step();
+  client_->SetBaseURL(GetServerURL());
+  if (!client_->UserName.isEmpty() && LogOn()) client_->Authenticated = true;
+  uid_ = parameters_->ReadString(QString::fromLatin1(kMainSection), QString::fromLatin1(kUIdValue), {});
+  session_ = -1;
+  QString message;
+  bool ok = false;
+  try {
+    ok = client_->HandShake(2, uid_, session_, message);
+  } catch (const Exception& e) {
+    message = e.Message();
+  }
+  parameters_->WriteString(QString::fromLatin1(kMainSection), QString::fromLatin1(kUIdValue), uid_);
+  if (ok) {
+    progress.SetCaption(strings_->GetString(QStringLiteral("UpdatingFiles")));
+    progress.Step();
+    UpdateFiles();
+    return;
+  }
+  ShowMessage(message);
+  Terminate();
+}
+
+void TZabkoGameMainForm::UpdateFiles() {
+  TDataPacket files;
+  client_->GetDownloadFiles(files);
+  const QString folder = dataManager_->GetPath(QStringLiteral("Game Music"));
+  QDir().mkpath(folder);
+  IFileListDownload* download = options_.download;
+  if (!download) {
+    if (!downloadDialog_) downloadDialog_ = std::make_unique<TDownloadDialog>(this);
+    download = downloadDialog_.get();
+  }
+  download->DownloadFilesWithProgress(folder + QLatin1Char('/'), QStringLiteral("Index.dat"), files,
+                                      strings_->GetString(QStringLiteral("UpdatingFilesLine1")),
+                                      strings_->GetString(QStringLiteral("UpdatingFilesLine2")),
+                                      strings_->GetString(QStringLiteral("UpdatingTimeApprox")), true);
+}
+
+void TZabkoGameMainForm::FormShow() {
+  ApplyTexts();
+  DrawOpeningSign();
+}
+
+void TZabkoGameMainForm::ApplyTexts() {
+  setWindowTitle(strings_->GetString(QStringLiteral("AppName")));
+  QCoreApplication::setApplicationName(strings_->GetString(QStringLiteral("AppTitle")));
+}
+
+void TZabkoGameMainForm::DrawOpeningSign() {
+  if (signDrawn_) return;
+  signDrawn_ = true;
+  TGUITextBuilder builder;
+  builder.RightToLeft = true;
+  builder.Anchors = TAnchorKind::Top | TAnchorKind::Right;
+  builder.Parse(strings_->GetString(QStringLiteral("OpenSignText")));
+  builder.LayoutInRect(backGround_, TNRect{120, 380, width() - 450 + 120 + 210, 550});
+  tryNowLink_->setText(strings_->GetString(QStringLiteral("OpenSignLinkText")));
+}
+
+void TZabkoGameMainForm::FormActivate() {
+  if (activated_ || !activateEnabled_) return;
+  activated_ = true;
+  IProgressRunner* runner = options_.progress ? options_.progress : GetProgressForm();
+  const bool finished =
+      runner->RunJob(4, strings_->GetString(QStringLiteral("ConnectingToServer")),
+                     [this](IProgress& progress) { StartSession(progress); });
+  if (finished && !closing_) ShowPage(nullptr);
+}
+
+void TZabkoGameMainForm::ShowPage(QWidget* page) {
+  if (page) {
+    page->setParent(mainArea_);
+    page->setGeometry(0, 0, mainArea_->width(), mainArea_->height());
+    page->show();
+    for (QWidget* other : mainArea_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      if (other == page) continue;
+      other->hide();
+      other->setParent(nullptr);
+    }
+  }
+  mainArea_->setVisible(page != nullptr);
+}
+
+bool TZabkoGameMainForm::HebrewChosen() const { return langBtn_->X() != 0; }
+
+void TZabkoGameMainForm::NewGameClick() {
+  if (HebrewChosen()) {
+    StartGame(0, 21, true, false);
+  } else {
+    StartGame(0, 25, true, true);
+  }
+}
+
+void TZabkoGameMainForm::LangBtnClick() { langBtn_->SetX(24 - langBtn_->X()); }
+
+void TZabkoGameMainForm::StartGame(int firstLetter, int lastLetter, bool update, bool english) {
+  firstLetter_ = firstLetter;
+  lastLetter_ = lastLetter;
+  update_ = update;
+  english_ = english;
+  if (OnStartGame) OnStartGame(firstLetter, lastLetter, update, english);
+}
+
+void TZabkoGameMainForm::PlayAgain() { StartGame(firstLetter_, lastLetter_, update_, english_); }
+
+void TZabkoGameMainForm::QuitNow() {
+  askOnClose_ = false;
+  close();
+}
+
+void TZabkoGameMainForm::FinalHandShake() {
+  if (session_ == -1) return;
+  try {
+    QString message;
+    client_->HandShake(2, uid_, session_, message);
+  } catch (...) {
+    // The last handshake never reports.
+  }
+  session_ = -1;
+}
+
+bool TZabkoGameMainForm::FormCloseQuery() {
+  bool yes = true;
+  if (askOnClose_) {
+    std::unique_ptr<TAlphaBlendForm> cover(CreateDimmer(0x808080, 50, true, this));
+    const QString text = strings_->GetString(QStringLiteral("WantToQuit"));
+    yes = options_.confirm ? options_.confirm(text)
+                           : PlainBox(this, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+  }
+  if (yes) FinalHandShake();
+  return yes;
+}
+
+void TZabkoGameMainForm::closeEvent(QCloseEvent* event) {
+  bool close = true;
+  Guarded([&] { close = FormCloseQuery(); });
+  if (!close) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  Terminate();
+}
+
+void TZabkoGameMainForm::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  Guarded([this] { FormShow(); });
+  // Where nothing activates (offscreen, a bare X server) the connect job runs at the first showing.
+  if (!activated_ && activateEnabled_) {
+    QMetaObject::invokeMethod(this, [this] { Guarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+  }
+}
+
+bool TZabkoGameMainForm::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate && !activated_ && activateEnabled_) {
+    QMetaObject::invokeMethod(this, [this] { Guarded([this] { FormActivate(); }); }, Qt::QueuedConnection);
+  }
+  return QWidget::event(event);
+}
+
+void TZabkoGameMainForm::ShowMessage(const QString& text) {
+  if (options_.showMessage) {
+    options_.showMessage(text);
+  } else {
+    PlainBox(this, text, QMessageBox::Ok);
+  }
+}
+
+void TZabkoGameMainForm::Terminate() {
+  closing_ = true;
+  activateEnabled_ = false;
+  if (options_.terminate) {
+    options_.terminate();
+  } else {
+    QCoreApplication::quit();
+  }
+}
+
+}  // namespace zabko

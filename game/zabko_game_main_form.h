@@ -1,0 +1,151 @@
+// The game's main window: reads the learning program's stored log-on (never writing its key),
+// chooses the server, connects (log-on, handshake, music download) at its first activation,
+// shows the start screen with its buttons and docks the play screen and the result page into
+// its main area. It owns the server client, the game's settings, the text table and the data
+// folder manager that the other game forms reach through it.
+#pragma once
+
+#include "core/app_data_manager.h"
+#include "core/zabkolex_strings.h"
+#include "game/game_client.h"
+#include "game/parameters.h"
+#include "platform/registry_ini_file.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+
+namespace zabko {
+
+class IFileListDownload;
+class IProgress;
+class IProgressRunner;
+class TDownloadDialog;
+class TNBitmapComponent;
+class TNButton;
+class TNManager;
+class TNStatic;
+class TRegistryIniFile;
+class TTntLabel;
+
+class TZabkoGameMainForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  struct TOptions {
+    // The program's arguments, the program itself first.
+    QStringList arguments;
+    // The folder of "Graphics.dat" (empty: the program folder).
+    QString programFolder;
+    // The server client (default: NewGameClient).
+    std::function<std::unique_ptr<TGameClient>()> makeClient;
+    // The progress dialog of the connect job (default: the game's one progress dialog).
+    IProgressRunner* progress = nullptr;
+    // The music download (default: a download dialog of this window's own).
+    IFileListDownload* download = nullptr;
+    // A plain message box (default: a right-to-left box with OK).
+    std::function<void(const QString& text)> showMessage;
+    // A Yes/No question (default: a right-to-left box).
+    std::function<bool(const QString& text)> confirm;
+    // Ends the program (default: the application's event loop quits).
+    std::function<void()> terminate;
+  };
+
+  TZabkoGameMainForm() : TZabkoGameMainForm(TOptions()) {}
+  explicit TZabkoGameMainForm(TOptions options);
+  ~TZabkoGameMainForm() override;
+
+  // Set at creation when no server was found: the window closed and the program ends.
+  bool Closing() const { return closing_; }
+
+  TGameClient& Client() const { return *client_; }
+  TParameters& Parameters() const { return *parameters_; }
+  TZabkolexStrings& Strings() const { return *strings_; }
+  TAppDataManager& DataManager() const { return *dataManager_; }
+  TNManager* Manager() const { return manager_; }
+
+  // The server's base URL: argument 1, else the learning program's first group member when it
+  // has a stored log-on, else empty.
+  QByteArray GetServerURL() const;
+  bool HasLearningProgramLogin() const;
+  bool LogOn();
+  // The connect job (log-on, handshake, file update).
+  void StartSession(IProgress& progress);
+  void UpdateFiles();
+
+  void FormShow();
+  // The connect job on the first activation, then the start screen.
+  void FormActivate();
+  // Docks Page into the main area (none: the start screen).
+  void ShowPage(QWidget* page);
+  void ApplyTexts();
+
+  // The last handshake's session (-1 none) and user id.
+  qint32 Session() const { return session_; }
+  const QByteArray& UId() const { return uid_; }
+  bool Activated() const { return activated_; }
+
+  // The whole alphabet of the language LangBtn shows.
+  void NewGameClick();
+  void LangBtnClick();
+  bool HebrewChosen() const;
+
+  // Called by NewGameClick and PlayAgain with the game's choice (the play screen hooks it).
+  std::function<void(int firstLetter, int lastLetter, bool update, bool english)> OnStartGame;
+  void StartGame(int firstLetter, int lastLetter, bool update, bool english);
+  void PlayAgain();
+  void QuitNow();
+  // Closes with the quit question unless QuitNow switched it off.
+  bool FormCloseQuery();
+
+  QWidget* MainArea() const { return mainArea_; }
+  TNStatic* BackGround() const { return backGround_; }
+  TNButton* Button(const char* name) const;
+  TNButton* LangBtn() const { return langBtn_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  bool event(QEvent* event) override;
+
+ private:
+  void BuildComponents();
+  void DrawOpeningSign();
+  void Terminate();
+  void ShowMessage(const QString& text);
+  void FinalHandShake();
+
+  TOptions options_;
+  std::unique_ptr<TZabkolexStrings> strings_;
+  std::unique_ptr<TParameters> parameters_;
+  std::unique_ptr<TRegistryIniFile> learningKey_;
+  std::unique_ptr<TGameClient> client_;
+  std::unique_ptr<TAppDataManager> dataManager_;
+  std::unique_ptr<TDownloadDialog> downloadDialog_;
+
+  TNManager* manager_ = nullptr;
+  TNStatic* backGround_ = nullptr;
+  QWidget* mainArea_ = nullptr;
+  TNBitmapComponent* enterBtns_ = nullptr;
+  TNBitmapComponent* tryBtnCmp_ = nullptr;
+  TNBitmapComponent* switchCmp_ = nullptr;
+  TNButton* langBtn_ = nullptr;
+  TTntLabel* tryNowLink_ = nullptr;
+
+  int firstLetter_ = 0, lastLetter_ = 21;
+  bool update_ = true, english_ = false;
+  qint32 session_ = -1;
+  QByteArray uid_;
+  bool activated_ = false;
+  bool activateEnabled_ = true;
+  bool askOnClose_ = true;
+  bool closing_ = false;
+  bool signDrawn_ = false;
+};
+
+}  // namespace zabko
