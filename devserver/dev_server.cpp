@@ -86,6 +86,12 @@ void TDevServer::Listen(TVirtualServer& vs) {
   if (vs.up) return;
   auto http = std::make_unique<httplib::Server>();
   http->set_tcp_nodelay(true);
+  // The library's default also sets SO_REUSEPORT, which lets a second server bind a port a
+  // running one holds and silently share its connections. Only reuse ports left in TIME_WAIT.
+  http->set_socket_options([](socket_t sock) {
+    int yes = 1;
+    setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+  });
   http->set_payload_max_length(kMaxBody);
   const QByteArray name = vs.name;
   // The body is read raw: the client sends it as a form, but it is the packet's hex text, and

@@ -369,6 +369,17 @@ TEST_F(DevServerHttp, AnswersEveryVirtualServerUnderApp) {
   EXPECT_EQ(server_->Log().back().path, "/app/AccessIn.ashx?page=APP");
 }
 
+TEST_F(DevServerHttp, APortHeldByARunningServerIsRefused) {
+  TDevServerOptions options;
+  options.database = ":memory:";
+  options.firstPort = server_->Port("default");
+  TDevServer second(options);
+  EXPECT_THROW(second.Start(), Exception);
+  const auto result = Post("default", CheckVersion());
+  ASSERT_TRUE(result) << "the first server still answers on its port";
+  EXPECT_EQ(result->status, 200);
+}
+
 TEST_F(DevServerHttp, AServerTakenDownRefusesUntilBroughtUp) {
   const quint16 port = server_->Port("member1");
   server_->TakeDown("member1");

@@ -139,6 +139,7 @@ TEST(CustomWinThread, DestroyingStopsTheWorkerAndDropsItsHooks) {
 TEST(CustomWinThread, DestroyingDoesNotWaitForAStuckWorker) {
   struct Shared {
     std::atomic<bool> release{false};
+    std::atomic<bool> running{false};
     std::atomic<bool> ended{false};
     std::atomic<bool> called{false};
   };
@@ -147,13 +148,15 @@ TEST(CustomWinThread, DestroyingDoesNotWaitForAStuckWorker) {
   {
     TCustomWinThread c;
     c.SetOnExecute([shared](TEventWinThread& t) {
+      shared->running = true;
       while (!shared->release) std::this_thread::sleep_for(std::chrono::milliseconds(2));
       t.Synchronize([shared] { shared->called = true; });
       shared->ended = true;
     });
     c.SetOnFinish([shared](TEventWinThread&) { shared->called = true; });
     ASSERT_TRUE(c.Execute());
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // A component destroyed before its body starts never runs it: wait until it is stuck.
+    while (!shared->running) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     clock.start();
     // The worker comes free by itself a second later, whether or not anyone waits for it.
     std::thread([shared] {
