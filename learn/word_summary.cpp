@@ -66,8 +66,8 @@ TWordSummary::TWordSummary(QWidget* parent, IViewHost& host, TNManager* manager)
   prodBtn_->SetManager(manager);
   prodBtn_->SetBitmapComponent(prodCmd_);
   prodBtn_->SetSize(15);
-  // Production is not among the views yet.
   prodBtn_->hide();
+  connect(prodBtn_, &TNBase::OnClick, this, [this] { Guarded([this] { ProdBtnClick(); }); });
   loading.Finish();
   connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int v) { Guarded([this, v] { ShowRows(v); }); });
   OpenCard = [this](TWord* word) {
@@ -100,11 +100,32 @@ void TWordSummary::ShowWords(const QString& title, const TWordItemList& words) {
   scrollBar_->setEnabled(scrolls);
   scrollBar_->setRange(0, scrolls ? int(words_.size()) - kSummaryRows : 0);
   scrollBar_->setValue(0);
+  prodBtn_->setVisible(bool(OnProduce));
+  produce_ = false;
   if (NoModalLoop) {
     show();
     return;
   }
   ShowModal();
+  if (produce_) HandToProduction();
+}
+
+void TWordSummary::ProdBtnClick() {
+  if (!OnProduce) return;
+  produce_ = true;
+  if (NoModalLoop) {
+    hide();
+    HandToProduction();
+  } else {
+    SetModalResult(mrOk);
+  }
+}
+
+void TWordSummary::HandToProduction() {
+  produce_ = false;
+  QStringList ids;
+  for (const TWordItem& item : words_) ids << item.Text;
+  OnProduce(ids, windowTitle());
 }
 
 void TWordSummary::CreateRows() {

@@ -55,6 +55,11 @@ class TWordSummary : public TModalForm {
   TWordFrm* Row(int i) const { return i >= 0 && i < int(rows_.size()) ? rows_[i] : nullptr; }
   // The card opener (tests replace it).
   std::function<void(TWord* word)> OpenCard;
+  // Hands the list (decimal word ids) and its title to production once the window has closed;
+  // the production button shows only when it is set.
+  std::function<void(const QStringList& ids, const QString& title)> OnProduce;
+  void ProdBtnClick();
+  TNButton* ProdBtn() const { return prodBtn_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -62,6 +67,7 @@ class TWordSummary : public TModalForm {
 
  private:
   void CreateRows();
+  void HandToProduction();
   void LayoutRows();
 
   IViewHost& host_;
@@ -75,6 +81,7 @@ class TWordSummary : public TModalForm {
   TNBitmapComponent* prodCmd_;
   bool firstShow_ = true;
   TWord* cardWord_ = nullptr;
+  bool produce_ = false;
 };
 
 }  // namespace zabko

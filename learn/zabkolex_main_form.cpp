@@ -10,6 +10,9 @@
 #include "core/word_list.h"
 #include "core/zabkolex_strings.h"
 #include "learn/extra_info_form.h"
+#include "learn/filter_form.h"
+#include "learn/footer_frame.h"
+#include "learn/header_frame.h"
 #include "learn/letter_frame.h"
 #include "learn/search_frame.h"
 #include "learn/help_form.h"
@@ -17,7 +20,10 @@
 #include "learn/options_form.h"
 #include "learn/prod_form.h"
 #include "learn/splash_form.h"
+#include "learn/test_form.h"
+#include "learn/tick_clock.h"
 #include "learn/welcom_form.h"
+#include "learn/word_summary.h"
 #include "net/answer_holder.h"
 #include "net/zabkolex_client.h"
 #include "net/zabkolex_flow.h"
@@ -27,6 +33,7 @@
 #include "platform/registry_ini_file.h"
 #include "ui/event_guard.h"
 #include "ui/flow_windows.h"
+#include "ui/n_button.h"
 #include "ui/text_measure.h"
 #include "ui/zabkolex_utils.h"
 
@@ -319,8 +326,11 @@ void TZabkolexMainForm::Terminate() {
 
 void TZabkolexMainForm::FormDestroy() {
   if (!central_) return;
-  // The production view writes its settings as it goes, then hands the options page back.
+  // The views go before the options page and the summary they use.
   delete prodForm_;
+  delete testForm_;
+  delete filterForm_;
+  delete wordSummary_;
   delete optionsForm_;
   SetApplicationExceptionHandler(nullptr);
   SetMeasureCanvas(nullptr);
@@ -351,13 +361,20 @@ void TZabkolexMainForm::ApplicationEvents1Exception(const std::exception_ptr& er
 
 bool TZabkolexMainForm::LeaveView(bool force) {
   FocusCurrentView();
-  if ((currentView_ == 2 || currentView_ == 3) && !force && !ConfirmLeaveTest()) return true;
-  if (currentView_ == 4 && prodForm_) prodForm_->SaveOptionsIfIntro();
+  if ((currentView_ == 2 || currentView_ == 3) && !force && !ConfirmLeaveTest()) {
+    HighlightButton(headerFrm_ ? (currentView_ == 2 ? headerFrm_->TestBtn() : headerFrm_->ExamBtn()) : nullptr);
+    return true;
+  }
   if (dockedForm_) {
     dockedForm_->hide();
     dockedForm_->setParent(nullptr);
     dockedForm_ = nullptr;
   }
+  if (currentView_ == 1 && filterForm_) {
+    filterForm_->SavePage();
+    filterForm_->FlushChanges();
+  }
+  if (currentView_ == 4 && prodForm_) prodForm_->SaveOptionsIfIntro();
   flow_->UploadAnswersWithProgress();
   return false;
 }
@@ -373,13 +390,26 @@ void TZabkolexMainForm::DockView(QWidget* form) {
 }
 
 bool TZabkolexMainForm::ConfirmLeaveTest() {
-  // No test window in this program yet: nothing is in progress.
-  return true;
+  if (!testForm_) return true;
+  testForm_->PauseCountDown();
+  if (!testForm_->IsTestInProgress()) return true;
+  const bool leave = flowWindows_->Messages().AskYesNo(
+      Text("ConfirmCaption"), Text(currentView_ == 2 ? "MiddleOfTirgul" : "MiddleOfExam"), 3);
+  if (!leave && currentView_ == 3) testForm_->ResumeCountDown();
+  return leave;
 }
 
 void TZabkolexMainForm::HighlightButton(TNButton* button) {
-  // The view buttons come with the bars.
-  Q_UNUSED(button);
+  std::vector<TNButton*> buttons;
+  if (headerFrm_) buttons = {headerFrm_->FilterBtn(), headerFrm_->ExamBtn(), headerFrm_->TestBtn(), headerFrm_->HelpBtn()};
+  if (fotterFrm_) {
+    for (TNButton* b : {fotterFrm_->ProdBtn(), fotterFrm_->PrintBtn(), fotterFrm_->PlayerBtn(), fotterFrm_->CDBtn()})
+      buttons.push_back(b);
+  }
+  for (TNButton* b : buttons) {
+    if (b) b->SetDown(false);
+  }
+  if (button) button->SetDown(true);
 }
 
 void TZabkolexMainForm::ResizeCurrentView() {
@@ -427,46 +457,113 @@ void TZabkolexMainForm::HomeBtnClick() {
   if (welcome_) welcome_->ShowOpenPage(IsLeftToRight());
 }
 
-void TZabkolexMainForm::FilterBtnClick() {}
-void TZabkolexMainForm::TestBtnClick() {}
-void TZabkolexMainForm::ExamBtnClick() {}
-TProdForm* TZabkolexMainForm::ProdForm() {
-  if (!prodForm_) {
-    optionsForm_ = new TOptionsForm(nullptr, *this, manager_);
-    prodForm_ = new TProdForm(nullptr, *this, manager_, optionsForm_);
-    prodForm_->OnBackToOptions = [this] { ProdBtnClick(); };
-    if (IsLeftToRight()) {
-      optionsForm_->ApplyLeftToRight();
-      prodForm_->ApplyLeftToRight();
-    }
-    optionsForm_->LoadCaptions();
-    prodForm_->LoadCaptions();
+void TZabkolexMainForm::MakeViewForms() {
+  if (optionsForm_) return;
+  optionsForm_ = new TOptionsForm(nullptr, *this, manager_);
+  wordSummary_ = new TWordSummary(nullptr, *this, manager_);
+  wordSummary_->OnProduce = [this](const QStringList& ids, const QString& title) { ProduceList(ids, title); };
+  filterForm_ = new TFilterForm(nullptr, *this, manager_);
+  testForm_ = new TTestForm(nullptr, *this, manager_, *optionsForm_, wordSummary_, SystemTickClock());
+  prodForm_ = new TProdForm(nullptr, *this, manager_, optionsForm_);
+  prodForm_->OnBackToOptions = [this] { ProdBtnClick(); };
+  if (IsLeftToRight()) {
+    prodForm_->ApplyLeftToRight();
+    wordSummary_->ApplyLeftToRight();
+    optionsForm_->ApplyLeftToRight();
+    testForm_->ApplyLeftToRight();
+    filterForm_->ApplyLeftToRight();
   }
+  optionsForm_->LoadCaptions();
+  testForm_->LoadCaptions();
+  prodForm_->LoadCaptions();
+  filterForm_->LoadCaptions();
+}
+
+TFilterForm* TZabkolexMainForm::FilterForm() {
+  MakeViewForms();
+  return filterForm_;
+}
+
+TTestForm* TZabkolexMainForm::TestForm() {
+  MakeViewForms();
+  return testForm_;
+}
+
+TProdForm* TZabkolexMainForm::ProdForm() {
+  MakeViewForms();
   return prodForm_;
 }
 
-bool TZabkolexMainForm::OpenProdView() {
-  if (currentView_ == 4) return true;
+TOptionsForm* TZabkolexMainForm::OptionsForm() {
+  MakeViewForms();
+  return optionsForm_;
+}
+
+TWordSummary* TZabkolexMainForm::WordSummary() {
+  MakeViewForms();
+  return wordSummary_;
+}
+
+bool TZabkolexMainForm::OpenView(int view, QWidget* form) {
+  if (currentView_ == view) return true;
   if (LeaveView(false)) return false;
-  currentView_ = 4;
-  DockView(ProdForm());
+  currentView_ = view;
+  DockView(form);
   return true;
 }
 
+void TZabkolexMainForm::FilterBtnClick() {
+  HighlightButton(headerFrm_ ? headerFrm_->FilterBtn() : nullptr);
+  if (!OpenView(1, FilterForm())) return;
+  ClearLetter();
+  filterForm_->ShowOpenPage();
+}
+
+void TZabkolexMainForm::EnterTestView(int view, TNButton* button) {
+  HighlightButton(button);
+  TTestForm* form = TestForm();
+  if (currentView_ == view) {
+    if (!ConfirmLeaveTest()) return;
+  } else {
+    if (LeaveView(false)) return;
+    currentView_ = view;
+    form->IsExam = view == 3;
+    DockView(form);
+  }
+  form->ShowIntro();
+}
+
+void TZabkolexMainForm::TestBtnClick() { EnterTestView(2, headerFrm_ ? headerFrm_->TestBtn() : nullptr); }
+void TZabkolexMainForm::ExamBtnClick() { EnterTestView(3, headerFrm_ ? headerFrm_->ExamBtn() : nullptr); }
+
+bool TZabkolexMainForm::OpenProdView() { return OpenView(4, ProdForm()); }
+
 void TZabkolexMainForm::ProdBtnClick() {
+  HighlightButton(fotterFrm_ ? fotterFrm_->ProdBtn() : nullptr);
   if (OpenProdView()) prodForm_->ShowIntro();
 }
 
 void TZabkolexMainForm::PrintBtnClick() {
+  HighlightButton(fotterFrm_ ? fotterFrm_->PrintBtn() : nullptr);
   if (OpenProdView()) prodForm_->ShowPrintPanel();
 }
 
 void TZabkolexMainForm::PlayerBtnClick() {
+  HighlightButton(fotterFrm_ ? fotterFrm_->PlayerBtn() : nullptr);
   if (OpenProdView()) prodForm_->ShowMp3Panel();
 }
 
 void TZabkolexMainForm::CDBtnClick() {
+  HighlightButton(fotterFrm_ ? fotterFrm_->CDBtn() : nullptr);
   if (OpenProdView()) prodForm_->ShowCdPanel();
+}
+
+void TZabkolexMainForm::ProduceList(const QStringList& ids, const QString& title) {
+  TOptionsForm* options = OptionsForm();
+  options->ProdWords = ids;
+  options->ProdTitle = title;
+  ProdBtnClick();
+  if (currentView_ == 4) prodForm_->ShowSpecialList();
 }
 
 void TZabkolexMainForm::ExitBtnClick() {
@@ -500,11 +597,19 @@ void TZabkolexMainForm::ShowInvalidServer() { options_.plainBox(QStringLiteral("
 void TZabkolexMainForm::FocusCurrentView() { currentView_widget_->setFocus(); }
 
 void TZabkolexMainForm::RefreshView() {
+  if (currentView_ == 1 && filterForm_) filterForm_->ShowOpenPage();
+  if ((currentView_ == 2 || currentView_ == 3) && testForm_) testForm_->ShowIntro();
   if (currentView_ == 4 && prodForm_) prodForm_->Refresh();
 }
 
 bool TZabkolexMainForm::LeaveViewForSwitch() {
-  const bool answer = (currentView_ == 2 || currentView_ == 3) ? ConfirmLeaveTest() : true;
+  bool answer = true;
+  if (currentView_ == 1 && filterForm_) {
+    filterForm_->SavePage();
+    filterForm_->FlushChanges();
+  }
+  if (currentView_ == 2 || currentView_ == 3) answer = ConfirmLeaveTest();
+  if (currentView_ == 4 && prodForm_) prodForm_->SaveOptionsIfIntro();
   flow_->UploadAnswersWithProgress();
   return answer;
 }
@@ -513,13 +618,26 @@ bool TZabkolexMainForm::CanChangeLetter(TLanguagePack&, ILetterButton*) {
   return (currentView_ == 2 || currentView_ == 3) ? ConfirmLeaveTest() : true;
 }
 
-void TZabkolexMainForm::LetterChosen(TLanguagePack&, ILetterButton*) {
+void TZabkolexMainForm::LetterChosen(TLanguagePack& pack, ILetterButton* button) {
   FocusCurrentView();
-  if (currentView_ == 4 && prodForm_) prodForm_->LetterChosen();
+  if (currentView_ == 1 && filterForm_) {
+    filterForm_->SavePage();
+    filterForm_->ShowLetter(pack.IndexOfButton(button));
+  }
+  if ((currentView_ == 2 || currentView_ == 3) && testForm_) testForm_->LetterChosen();
+  if (currentView_ == 4 && prodForm_) {
+    HighlightButton(fotterFrm_ ? fotterFrm_->ProdBtn() : nullptr);
+    prodForm_->LetterChosen();
+  }
 }
 
-void TZabkolexMainForm::ShowWords(const QString&, const TWordItemList&) {}
-void TZabkolexMainForm::ShowStringList(const QString&, const TWordItemList&) {}
+void TZabkolexMainForm::ShowWords(const QString& title, const TWordItemList& words) {
+  WordSummary()->ShowWords(title, words);
+}
+
+void TZabkolexMainForm::ShowStringList(const QString& title, const TWordItemList& list) {
+  WordSummary()->ShowStringList(title, list);
+}
 
 IProgressRunner& TZabkolexMainForm::ProgressRunner() { return flowWindows_->Progress(); }
 IMessageService& TZabkolexMainForm::MessageService() { return flowWindows_->Messages(); }

@@ -38,6 +38,7 @@ class THeaderFrm;
 class TLetterFrm;
 class TSearchFrm;
 class TExtraInfoForm;
+class TFilterForm;
 class TFlowWindows;
 class THelpForm;
 class TLogin;
@@ -50,8 +51,10 @@ class TNStatic;
 class TOptionsForm;
 class TProdForm;
 class TSplashForm;
+class TTestForm;
 class TTntLabel;
 class TWelcomForm;
+class TWordSummary;
 class TZabkolexFlow;
 
 class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewHost {
@@ -113,7 +116,7 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   void OnAnswer(int languageCode, qint32 wordId, int status, bool removed);
   void SaverTimerTimer();
 
-  // View buttons; views 1 to 3 have no forms in this program yet and their buttons do nothing.
+  // View buttons.
   void HomeBtnClick();
   void FilterBtnClick();
   void TestBtnClick();
@@ -206,8 +209,13 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   int CurrentViewIndex() const { return currentView_; }
   int ColorIndex() const { return colorIndex_; }
   QWidget* CurrentView() const { return currentView_widget_; }
-  // The production view (view 4), made on its first use.
+  // The views' forms (the sorter, the practice and exam window, the production view, the
+  // options page they share and the word summary), made together on the first use of one.
+  TFilterForm* FilterForm();
+  TTestForm* TestForm();
   TProdForm* ProdForm();
+  TOptionsForm* OptionsForm();
+  TWordSummary* WordSummary();
   QScrollArea* MainScrollBox() const { return mainScrollBox_; }
   QWidget* HintPnl() const { return hintPnl_; }
   TNButton* GamesBtn() const { return gamesBtn_; }
@@ -232,8 +240,14 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   void SaveAnswersOnceLoggedOn();
   void ShutDownSteps();
   void ApplyColor();
-  // Docks the production view unless it shows; false when the current view may not be left.
+  void MakeViewForms();
+  // Docks the view's form unless it shows; false when the current view may not be left.
+  bool OpenView(int view, QWidget* form);
   bool OpenProdView();
+  // The practice (2) or exam (3) view; a click on the shown one asks before it restarts.
+  void EnterTestView(int view, TNButton* button);
+  // The word summary hands its list to production.
+  void ProduceList(const QStringList& ids, const QString& title);
   // The entries of a subject list: the pairs Collect gives, merged, those of 10 words and more
   // named and sorted, after the "all subjects" entry.
   TSubjectItemList SubjectEntries(const std::function<void(const TWordList&, TSubjectCountList&)>& collect) const;
@@ -275,9 +289,12 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   TFotterFrm* fotterFrm_ = nullptr;
   TLetterFrm* letterFrm_ = nullptr;
   TSearchFrm* searchFrm_ = nullptr;
-  // The options page the views share, and the production view; docked while their view shows.
+  // The options page the views share and the views' forms; docked while their view shows.
   QPointer<TOptionsForm> optionsForm_;
   QPointer<TProdForm> prodForm_;
+  QPointer<TFilterForm> filterForm_;
+  QPointer<TTestForm> testForm_;
+  QPointer<TWordSummary> wordSummary_;
 
   int currentView_ = 0;
   int exitMode_ = kExitNormal;

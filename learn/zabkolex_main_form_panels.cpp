@@ -12,7 +12,9 @@
 #include "learn/letter_frame.h"
 #include "learn/search_frame.h"
 #include "learn/login.h"
+#include "learn/question_rules.h"
 #include "learn/splash_form.h"
+#include "learn/test_form.h"
 #include "learn/welcom_form.h"
 #include "net/zabkolex_client.h"
 #include "platform/registry_ini_file.h"
@@ -28,6 +30,7 @@
 #include "ui/win_font.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QStyle>
@@ -172,8 +175,13 @@ void TZabkolexMainForm::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TZabkolexMainForm::keyReleaseEvent(QKeyEvent* event) {
-  // The keys of a running practice or exam go to the test window, which this program has not
-  // got yet.
+  // The keys of a practice or exam go to the test window while the view has the focus.
+  const QWidget* focus = QApplication::focusWidget();
+  const bool viewFocused = focus && (focus == currentView_widget_ || currentView_widget_->isAncestorOf(focus));
+  if ((currentView_ == 2 || currentView_ == 3) && testForm_ && viewFocused && !event->isAutoRepeat()) {
+    Guarded([&] { testForm_->KeyPressed(VirtualKeyOfQtKey(event->key())); });
+    return;
+  }
   QWidget::keyReleaseEvent(event);
 }
 
