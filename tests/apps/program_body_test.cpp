@@ -2,7 +2,14 @@
 // event loop of ProgramBody, with its modal windows answered from a script as a learner would.
 #include "apps/program_body.h"
 #include "core/exception_log.h"
+#include "learn/filter_form.h"
+#include "learn/footer_frame.h"
+#include "learn/header_frame.h"
 #include "learn/login.h"
+#include "learn/options_form.h"
+#include "learn/test_form.h"
+#include "learn/word_frame.h"
+#include "learn/word_summary.h"
 #include "net/answer_holder.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -242,6 +249,131 @@ TEST_F(ProgramTest, AnswersSavedByAWindowThatNeverClosedGoUpAtTheNextStart) {
   EXPECT_EQ(status, 0);
   EXPECT_EQ(Count("UpdateWords"), 1);
   EXPECT_EQ(Count("LogOff"), 1);
+}
+
+TEST_F(ProgramTest, SorterMarksGoUpOnLeavingItsViewAndTheSummaryHandsItsListToProduction) {
+  struct TSeen {
+    int sorterView = -1, homeView = -1, prodView = -1;
+    bool filterDown = false, filterDownAtHome = true, prodDown = false;
+    int pendingAtHome = -1, uploadsAtHome = -1;
+    qint32 marked = 0, summarised = 0;
+    QStringList prodWords;
+    QString prodTitle;
+  } seen;
+  const auto summaryOpen = [](TScreen& s) {
+    return s.window.WordSummary()->InModalLoop() && s.window.WordSummary()->isVisible();
+  };
+  const int status = Run(
+      {EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([&, this](TScreen& s) {
+         s.window.FilterBtnClick();
+         seen.sorterView = s.window.CurrentViewIndex();
+         seen.filterDown = s.window.HeaderFrame()->FilterBtn()->Down();
+         TLanguagePack* pack = s.window.CurrentLanguagePack();
+         TWord* word = pack->WordList().GetWord(0);
+         TFilterForm* sorter = s.window.FilterForm();
+         sorter->ShowLetter(pack->GetLetterIndex(*word));
+         seen.marked = sorter->Row(0)->Word()->Id;
+         sorter->MarkClicked(sorter->Row(0));
+         s.window.HomeBtnClick();
+         seen.homeView = s.window.CurrentViewIndex();
+         seen.filterDownAtHome = s.window.HeaderFrame()->FilterBtn()->Down();
+         seen.pendingAtHome = s.window.AppCentral().AnswerHolder().Count();
+         seen.uploadsAtHome = Count("UpdateWords");
+         seen.summarised = word->Id;
+         s.window.ShowWords("My words", {TWordItem{QString(), word}});  // modal until the next step
+       }),
+       {summaryOpen, [](TScreen& s) { s.window.WordSummary()->ProdBtnClick(); }},
+       WhenStarted([&](TScreen& s) {
+         seen.prodView = s.window.CurrentViewIndex();
+         seen.prodDown = s.window.FooterFrame()->ProdBtn()->Down();
+         seen.prodWords = s.window.OptionsForm()->ProdWords;
+         seen.prodTitle = s.window.OptionsForm()->ProdTitle;
+         s.window.Close();
+       }),
+       AnswerBox("DoYouWantToExit")});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(stepsDone, 6u);
+  EXPECT_EQ(seen.sorterView, 1);
+  EXPECT_TRUE(seen.filterDown);
+  // Leaving the sorter reports its mark and sends it up at once.
+  EXPECT_EQ(seen.homeView, 0);
+  EXPECT_FALSE(seen.filterDownAtHome);
+  EXPECT_EQ(seen.pendingAtHome, 0);
+  EXPECT_EQ(seen.uploadsAtHome, 1);
+  EXPECT_EQ(Count("UpdateWords"), 1);
+  const auto uploads = Requests("UpdateWords");
+  ASSERT_EQ(uploads.size(), 1u);
+  const TDataPacket& batch = *uploads[0].arguments;
+  ASSERT_EQ(batch.PacketCount(), 1);
+  EXPECT_EQ(batch.GetPacket(0)->GetInteger(1), seen.marked);
+  EXPECT_TRUE(batch.GetPacket(0)->GetBoolean(0)) << "a mark";
+  EXPECT_TRUE(batch.GetPacket(0)->GetBoolean(1)) << "set, not removed";
+  // The summary's production button opens the production view on its list.
+  EXPECT_EQ(seen.prodView, 4);
+  EXPECT_TRUE(seen.prodDown);
+  EXPECT_EQ(seen.prodWords, QStringList{QString::number(seen.summarised)});
+  EXPECT_EQ(seen.prodTitle, "My words");
+  TAnswerHolder left;
+  left.LoadFromFile(UserDataPath(QString::fromLatin1(userKey_) + ".answers"));
+  EXPECT_TRUE(left.IsEmpty());
+}
+
+// Enough words under one letter for a whole practice.
+class ProgramPracticeTest : public ProgramTest {
+ protected:
+  QStringList HebrewWords() const override {
+    QStringList words = ProgramTest::HebrewWords();
+    for (int i = 1; i <= 30; ++i) words << QString::fromUtf8("אב") + QString::number(i);
+    return words;
+  }
+};
+
+TEST_F(ProgramPracticeTest, LeavingAPracticeInProgressAsksAndARefusalKeepsItsViewAndButton) {
+  Settings().WriteBool("Test", "DidYouKnowShowTest", true);
+  struct TSeen {
+    int testView = -1, refusedView = -1, examView = -1;
+    bool testDown = false, inProgress = false, testDownAfterRefusal = false, examDownAfterRefusal = true;
+    bool stillInProgress = false, examDown = false, exam = false, examIntro = false;
+  } seen;
+  const auto buttons = [](TScreen& s) { return s.window.HeaderFrame(); };
+  const int status = Run(
+      {EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([&](TScreen& s) {
+         s.window.TestBtnClick();
+         seen.testView = s.window.CurrentViewIndex();
+         seen.testDown = buttons(s)->TestBtn()->Down();
+         s.window.TestForm()->StartTest();
+         seen.inProgress = s.window.TestForm()->IsTestInProgress();
+         s.window.ExamBtnClick();  // asks, modally until the next step
+       }),
+       AnswerBox("MiddleOfTirgul", false), WhenStarted([&](TScreen& s) {
+         seen.refusedView = s.window.CurrentViewIndex();
+         seen.testDownAfterRefusal = buttons(s)->TestBtn()->Down();
+         seen.examDownAfterRefusal = buttons(s)->ExamBtn()->Down();
+         seen.stillInProgress = s.window.TestForm()->IsTestInProgress();
+         s.window.ExamBtnClick();
+       }),
+       AnswerBox("MiddleOfTirgul"), WhenStarted([&](TScreen& s) {
+         seen.examView = s.window.CurrentViewIndex();
+         seen.examDown = buttons(s)->ExamBtn()->Down() && !buttons(s)->TestBtn()->Down();
+         seen.exam = s.window.TestForm()->IsExam;
+         seen.examIntro = s.window.TestForm()->OnIntroPage();
+         s.window.Close();  // nothing in progress: only the exit question
+       }),
+       AnswerBox("DoYouWantToExit")});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(stepsDone, 8u);
+  EXPECT_EQ(seen.testView, 2);
+  EXPECT_TRUE(seen.testDown);
+  ASSERT_TRUE(seen.inProgress);
+  EXPECT_EQ(seen.refusedView, 2);
+  EXPECT_TRUE(seen.testDownAfterRefusal);
+  EXPECT_FALSE(seen.examDownAfterRefusal);
+  EXPECT_TRUE(seen.stillInProgress);
+  EXPECT_EQ(seen.examView, 3);
+  EXPECT_TRUE(seen.examDown);
+  EXPECT_TRUE(seen.exam);
+  EXPECT_TRUE(seen.examIntro);
+  EXPECT_EQ(boxTexts.size(), 4);  // the language notice, two questions and the exit question
 }
 
 TEST_F(ProgramTest, SecondStartEndsAtOnceWithoutAWindow) {

@@ -188,6 +188,12 @@ class FlowTest : public testing::Test {
     return names;
   }
 
+  // The Hebrew word list the server and the program share; a test that needs more words
+  // (a whole practice) adds them.
+  virtual QStringList HebrewWords() const {
+    return {QString::fromUtf8("אבא"), QString::fromUtf8("בית"), QString::fromUtf8("גמל")};
+  }
+
   void WriteWordDatabases() {
     const auto write = [this](WordLanguage language, const QStringList& words, const char* file) {
       TWordDBWriter db(language);
@@ -196,8 +202,7 @@ class FlowTest : public testing::Test {
       for (const QString& w : words) db.AddWord(w, "m", 2);
       db.SaveToFile(dir_.path() + "/" + file, 3010);
     };
-    write(WordLanguage::Hebrew, {QString::fromUtf8("אבא"), QString::fromUtf8("בית"), QString::fromUtf8("גמל")},
-          "ClientPsyHebrew.dat");
+    write(WordLanguage::Hebrew, HebrewWords(), "ClientPsyHebrew.dat");
     write(WordLanguage::English, {"apple", "book", "cat"}, "ClientPsyEnglish.dat");
   }
 
