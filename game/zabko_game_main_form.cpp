@@ -2,6 +2,7 @@
 
 #include "core/cube_management.h"
 #include "core/data_packet.h"
+#include "core/language_pack.h"
 #include "platform/exception.h"
 #include "core/file.h"
 #include "game/progress_form.h"
@@ -275,6 +276,14 @@ void TZabkoGameMainForm::StartGame(int firstLetter, int lastLetter, bool update,
 }
 
 void TZabkoGameMainForm::PlayAgain() { StartGame(firstLetter_, lastLetter_, update_, english_); }
+
+bool TZabkoGameMainForm::CustomGame() { return false; }
+
+const TLanguageClass& TZabkoGameMainForm::LanguageClass() const { return THebrewLanguage::LanguageClass(); }
+
+void TZabkoGameMainForm::ShowResult(int, int, int, const TIntegerList&) { ShowPage(nullptr); }
+
+bool TZabkoGameMainForm::ShowMenu() { return true; }
 
 void TZabkoGameMainForm::QuitNow() {
   askOnClose_ = false;

@@ -29,6 +29,8 @@ class TDownloadDialog;
 class TNBitmapComponent;
 class TNButton;
 class TNManager;
+class TIntegerList;
+class TLanguageClass;
 class TNStatic;
 class TRegistryIniFile;
 class TTntLabel;
@@ -100,6 +102,16 @@ class TZabkoGameMainForm : public QWidget {
   void StartGame(int firstLetter, int lastLetter, bool update, bool english);
   void PlayAgain();
   void QuitNow();
+  // The custom game dialog over the dimmed window; OK starts a game with its choice. Whether OK
+  // was chosen.
+  bool CustomGame();
+  // The language whose fonts and letters the game uses: English when the custom game dialog's
+  // English choice is checked, else Hebrew (also before that dialog exists).
+  const TLanguageClass& LanguageClass() const;
+  // The result page with a finished game's figures, docked in the main area.
+  void ShowResult(int points, int correct, int missed, const TIntegerList& missedWords);
+  // The floating menu, modal over the play screen. True when the game is to run on.
+  bool ShowMenu();
   // Closes with the quit question unless QuitNow switched it off.
   bool FormCloseQuery();
 
