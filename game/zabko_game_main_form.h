@@ -33,6 +33,7 @@ class TIntegerList;
 class TLanguageClass;
 class TNStatic;
 class TRegistryIniFile;
+class TWord;
 class TTntLabel;
 
 class TZabkoGameMainForm : public QWidget {
@@ -112,6 +113,10 @@ class TZabkoGameMainForm : public QWidget {
   void ShowResult(int points, int correct, int missed, const TIntegerList& missedWords);
   // The floating menu, modal over the play screen. True when the game is to run on.
   bool ShowMenu();
+  // Set by the play screen: ends the current game (answers flushed, then the result page), and
+  // finds a word of either database by its id (the result page's missed words).
+  std::function<void()> OnEndGame;
+  std::function<TWord*(qint32 wordId)> FindWord;
   // Closes with the quit question unless QuitNow switched it off.
   bool FormCloseQuery();
 
