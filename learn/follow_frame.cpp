@@ -171,7 +171,10 @@ void TFollowFrm::ShowDates(bool show) {
                            static_cast<QWidget*>(followSumLbl_)}) {
     control->setVisible(!show);
   }
+  if (OnShowDates) OnShowDates(show);
 }
+
+bool TFollowFrm::DatesShown() const { return !followOkBtn_->isHidden(); }
 
 bool TFollowFrm::IsCollapsed() const { return DockPanel(const_cast<TFollowFrm*>(this))->height() == collapsedHeight_; }
 

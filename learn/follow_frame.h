@@ -10,6 +10,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QDateEdit;
 
 namespace zabko {
@@ -37,6 +39,9 @@ class TFollowFrm : public QWidget {
   void Recompute();
   // True shows the date editors, false the summary.
   void ShowDates(bool show);
+  bool DatesShown() const;
+  // Told when the content switches between the date editors and the summary.
+  std::function<void(bool datesShown)> OnShowDates;
   bool IsCollapsed() const;
   int FollowState() const { return followState_; }
   void ApplyLeftToRight();

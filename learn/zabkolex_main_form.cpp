@@ -11,11 +11,13 @@
 #include "core/zabkolex_strings.h"
 #include "learn/extra_info_form.h"
 #include "learn/filter_form.h"
+#include "learn/follow_frame.h"
 #include "learn/footer_frame.h"
 #include "learn/header_frame.h"
 #include "learn/letter_frame.h"
 #include "learn/search_frame.h"
 #include "learn/help_form.h"
+#include "learn/hot_words_frame.h"
 #include "learn/login.h"
 #include "learn/options_form.h"
 #include "learn/prod_form.h"
@@ -196,6 +198,8 @@ void TZabkolexMainForm::FormShow() {
 
   currentView_ = 0;
   if (welcome_) DockView(welcome_);
+  if (followFrm_) followFrm_->Init();
+  if (hotWordsFrm_) hotWordsFrm_->Init();
 
   TRegistryIniFile& settings = central_->Settings();
   const int stored = settings.ReadInteger(QStringLiteral("Main"), QStringLiteral("ColorIndex"), 2);
@@ -374,6 +378,7 @@ bool TZabkolexMainForm::LeaveView(bool force) {
     filterForm_->SavePage();
     filterForm_->FlushChanges();
   }
+  if ((currentView_ == 2 || currentView_ == 3) && followFrm_) followFrm_->Recompute();
   if (currentView_ == 4 && prodForm_) prodForm_->SaveOptionsIfIntro();
   flow_->UploadAnswersWithProgress();
   return false;
@@ -583,7 +588,7 @@ QString TZabkolexMainForm::GetAnswersFileName() { return UserFile(".answers"); }
 QString TZabkolexMainForm::GetUserDataFileName() { return UserFile(".data"); }
 
 std::vector<qint32> TZabkolexMainForm::GetFollowStates() {
-  return std::vector<qint32>(central_->LanguagePacks().size(), 0);
+  return std::vector<qint32>(central_->LanguagePacks().size(), followFrm_ ? followFrm_->FollowState() : 0);
 }
 
 void TZabkolexMainForm::ShowConnectionError() {
@@ -600,6 +605,7 @@ void TZabkolexMainForm::RefreshView() {
   if (currentView_ == 1 && filterForm_) filterForm_->ShowOpenPage();
   if ((currentView_ == 2 || currentView_ == 3) && testForm_) testForm_->ShowIntro();
   if (currentView_ == 4 && prodForm_) prodForm_->Refresh();
+  if (followFrm_) followFrm_->Recompute();
 }
 
 bool TZabkolexMainForm::LeaveViewForSwitch() {

@@ -37,6 +37,8 @@ class TFotterFrm;
 class THeaderFrm;
 class TLetterFrm;
 class TSearchFrm;
+class THotWordsFrm;
+class TFollowFrm;
 class TExtraInfoForm;
 class TFilterForm;
 class TFlowWindows;
@@ -194,6 +196,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   TFotterFrm* FooterFrame() const { return fotterFrm_; }
   TLetterFrm* LetterFrame() const { return letterFrm_; }
   TSearchFrm* SearchFrame() const { return searchFrm_; }
+  THotWordsFrm* HotWordsFrame() const { return hotWordsFrm_; }
+  TFollowFrm* FollowFrame() const { return followFrm_; }
 
   // State.
   TZabkolexCentral& AppCentral() const { return *central_; }
@@ -289,6 +293,8 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   TFotterFrm* fotterFrm_ = nullptr;
   TLetterFrm* letterFrm_ = nullptr;
   TSearchFrm* searchFrm_ = nullptr;
+  THotWordsFrm* hotWordsFrm_ = nullptr;
+  TFollowFrm* followFrm_ = nullptr;
   // The options page the views share and the views' forms; docked while their view shows.
   QPointer<TOptionsForm> optionsForm_;
   QPointer<TProdForm> prodForm_;

@@ -7,8 +7,10 @@
 #include "core/word_list.h"
 #include "core/zabkolex_strings.h"
 #include "learn/extra_info_form.h"
+#include "learn/follow_frame.h"
 #include "learn/footer_frame.h"
 #include "learn/header_frame.h"
+#include "learn/hot_words_frame.h"
 #include "learn/letter_frame.h"
 #include "learn/search_frame.h"
 #include "learn/login.h"
@@ -288,7 +290,16 @@ void TZabkolexMainForm::CreateFrames() {
   searchPnl_->resize(searchPnl_->width(), searchFrm_->height());
   searchFrm_->SetSizeChanged([this](QWidget* frame) { StackLeftPanel(frame); });
 
-  for (QWidget* frame : QList<QWidget*>{headerFrm_, fotterFrm_, letterFrm_, searchFrm_}) {
+  hotWordsFrm_ = new THotWordsFrm(hotWordsPnl_, manager_, this);
+  hotWordsPnl_->resize(hotWordsPnl_->width(), hotWordsFrm_->height());
+  hotWordsFrm_->SetSizeChanged([this](QWidget* frame) { StackLeftPanel(frame); });
+
+  followFrm_ = new TFollowFrm(followPnl_, manager_, this);
+  followPnl_->resize(followPnl_->width(), followFrm_->height());
+  followFrm_->SetSizeChanged([this](QWidget* frame) { StackLeftPanel(frame); });
+  followFrm_->OnShowDates = [this](bool) { StackLeftPanel(followFrm_); };
+
+  for (QWidget* frame : QList<QWidget*>{headerFrm_, fotterFrm_, letterFrm_, searchFrm_, hotWordsFrm_, followFrm_}) {
     frame->setGeometry(frame->parentWidget()->rect());
     frame->show();
   }
@@ -314,10 +325,20 @@ void TZabkolexMainForm::SetHotWordsVisible(bool visible) {
 void TZabkolexMainForm::StackLeftPanel(QWidget*) {
   searchPnl_->move(searchPnl_->x(), hotWordsPnl_->geometry().bottom() + 1 + kPanelGap);
   followPnl_->move(followPnl_->x(), searchPnl_->geometry().bottom() + 1 + kPanelGap);
+  // In a window too low for all three panels the follow-up panel reaches over the games button:
+  // the button stays on top, but not over the date editors, whose button closes them.
+  if (followFrm_ && followFrm_->DatesShown()) {
+    followPnl_->raise();
+  } else if (gamesBtn_) {
+    gamesBtn_->raise();
+  }
 }
 
 void TZabkolexMainForm::SetHotWords(const TDataPacket& hotWords) {
-  if (hotWords.PacketCount() > 0) return;  // the hot-words frame shows them once it is docked
+  if (hotWords.PacketCount() > 0) {
+    if (hotWordsFrm_) hotWordsFrm_->SetPacket(hotWords);
+    return;
+  }
   SetHotWordsVisible(false);
 }
 
@@ -326,7 +347,9 @@ void TZabkolexMainForm::ApplyLeftToRightToAll() {
   if (headerFrm_) headerFrm_->ApplyLeftToRight();
   if (letterFrm_) letterFrm_->ApplyLeftToRight();
   if (searchFrm_) searchFrm_->ApplyLeftToRight();
+  if (hotWordsFrm_) hotWordsFrm_->ApplyLeftToRight();
   if (fotterFrm_) fotterFrm_->ApplyLeftToRight();
+  if (followFrm_) followFrm_->ApplyLeftToRight();
   if (welcome_) welcome_->ApplyLeftToRight();
   if (login_) login_->ApplyLeftToRight();
   if (extraInfo_) extraInfo_->ApplyLeftToRight();
@@ -343,7 +366,9 @@ void TZabkolexMainForm::LoadCaptions() {
   if (headerFrm_) headerFrm_->LoadCaptions();
   if (letterFrm_) letterFrm_->LoadCaptions();
   if (searchFrm_) searchFrm_->LoadCaptions();
+  if (hotWordsFrm_) hotWordsFrm_->LoadCaptions();
   if (fotterFrm_) fotterFrm_->LoadCaptions();
+  if (followFrm_) followFrm_->LoadCaptions();
   if (login_) login_->LoadCaptions();
 }
 
@@ -415,6 +440,7 @@ void TZabkolexMainForm::SelectLanguagePack(int languageCode) {
   central_->CurrentLanguageId = pack->LanguageId();
   UpdateMainCaption();
   if (searchFrm_) searchFrm_->ShowPack(languageCode);
+  if (hotWordsFrm_) hotWordsFrm_->PackChanged();
   pack->RefreshCounts(-2);
 }
 

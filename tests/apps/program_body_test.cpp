@@ -154,7 +154,7 @@ class ProgramTest : public test::FlowTest {
 
 TEST_F(ProgramTest, NewUserStartsWithTraceLinesAndClosingAsksUploadsLogsOffAndWritesTheDataFile) {
   const int status = Run(
-      {EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([](TScreen& s) {
+      {EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"), WhenStarted([](TScreen& s) {
          s.window.AddAnswer(s.window.CurrentLanguagePack()->WordList().GetWord(0)->Id, kAnswerRight, nullptr);
          s.window.GamesBtnClick();
          s.window.Close();
@@ -162,7 +162,7 @@ TEST_F(ProgramTest, NewUserStartsWithTraceLinesAndClosingAsksUploadsLogsOffAndWr
        AnswerBox("DoYouWantToExit")},
       {"zabkolex", "log", "TRACE"});
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(stepsDone, 4u);
+  EXPECT_EQ(stepsDone, 5u);
 
   QStringList lines = QString::fromLatin1(ReadFile(dir_.path() + "/data/KestraniLog.txt")).split("\r\n");
   const QStringList expected{"Trace level", "FormCreate start", "  Creating central", "  Seting up central",
@@ -178,7 +178,13 @@ TEST_F(ProgramTest, NewUserStartsWithTraceLinesAndClosingAsksUploadsLogsOffAndWr
   }
 
   EXPECT_EQ(Count("UpdateWords"), 1);
-  EXPECT_EQ(Count("LogOff"), 1);
+  ASSERT_EQ(Count("LogOff"), 1);
+  // The follow-up panel's face for each pack: on schedule at the first day (letter 0 both).
+  const TDataPacket& logOff = *Requests("LogOff")[0].arguments;
+  ASSERT_EQ(logOff.IntegerCount(), 2);
+  EXPECT_EQ(logOff.GetInteger(0), 1);
+  EXPECT_EQ(logOff.GetInteger(1), 1);
+  EXPECT_TRUE(boxTexts[0].contains(TextOf("TimeToStudyLetter") + QString::fromUtf8("א'."))) << boxTexts[0].toStdString();
   EXPECT_TRUE(QFile::exists(UserDataPath(QString::fromLatin1(userKey_) + ".data")));
   // The answers file holds what is left after the upload: nothing.
   TAnswerHolder left;
@@ -231,7 +237,7 @@ TEST_F(ProgramTest, FailedLanguageUpdateEndsWithStatusOneAndSendsNothingMore) {
 }
 
 TEST_F(ProgramTest, AnswersSavedByAWindowThatNeverClosedGoUpAtTheNextStart) {
-  int status = Run({EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([](TScreen& s) {
+  int status = Run({EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"), WhenStarted([](TScreen& s) {
                       const qint32 id = s.window.CurrentLanguagePack()->WordList().GetWord(0)->Id;
                       s.window.AddAnswer(id, kAnswerRight, nullptr);
                       s.window.AddAnswer(id, kAnswerWrong, nullptr);
@@ -264,7 +270,7 @@ TEST_F(ProgramTest, SorterMarksGoUpOnLeavingItsViewAndTheSummaryHandsItsListToPr
     return s.window.WordSummary()->InModalLoop() && s.window.WordSummary()->isVisible();
   };
   const int status = Run(
-      {EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([&, this](TScreen& s) {
+      {EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"), WhenStarted([&, this](TScreen& s) {
          s.window.FilterBtnClick();
          seen.sorterView = s.window.CurrentViewIndex();
          seen.filterDown = s.window.HeaderFrame()->FilterBtn()->Down();
@@ -292,7 +298,7 @@ TEST_F(ProgramTest, SorterMarksGoUpOnLeavingItsViewAndTheSummaryHandsItsListToPr
        }),
        AnswerBox("DoYouWantToExit")});
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(stepsDone, 6u);
+  EXPECT_EQ(stepsDone, 7u);
   EXPECT_EQ(seen.sorterView, 1);
   EXPECT_TRUE(seen.filterDown);
   // Leaving the sorter reports its mark and sends it up at once.
@@ -337,7 +343,7 @@ TEST_F(ProgramPracticeTest, LeavingAPracticeInProgressAsksAndARefusalKeepsItsVie
   } seen;
   const auto buttons = [](TScreen& s) { return s.window.HeaderFrame(); };
   const int status = Run(
-      {EnterInLogin(), AnswerBox("SwitchLangNotice"), WhenStarted([&](TScreen& s) {
+      {EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"), WhenStarted([&](TScreen& s) {
          s.window.TestBtnClick();
          seen.testView = s.window.CurrentViewIndex();
          seen.testDown = buttons(s)->TestBtn()->Down();
@@ -361,7 +367,7 @@ TEST_F(ProgramPracticeTest, LeavingAPracticeInProgressAsksAndARefusalKeepsItsVie
        }),
        AnswerBox("DoYouWantToExit")});
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(stepsDone, 8u);
+  EXPECT_EQ(stepsDone, 9u);
   EXPECT_EQ(seen.testView, 2);
   EXPECT_TRUE(seen.testDown);
   ASSERT_TRUE(seen.inProgress);
@@ -373,7 +379,7 @@ TEST_F(ProgramPracticeTest, LeavingAPracticeInProgressAsksAndARefusalKeepsItsVie
   EXPECT_TRUE(seen.examDown);
   EXPECT_TRUE(seen.exam);
   EXPECT_TRUE(seen.examIntro);
-  EXPECT_EQ(boxTexts.size(), 4);  // the language notice, two questions and the exit question
+  EXPECT_EQ(boxTexts.size(), 5);  // the letter to study, the language notice, two questions, the exit question
 }
 
 TEST_F(ProgramTest, SecondStartEndsAtOnceWithoutAWindow) {
