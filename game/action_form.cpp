@@ -39,7 +39,6 @@ constexpr int kLifeStep = 14;
 constexpr int kRoundStep = 13;
 constexpr int kStageCell = 25;
 constexpr int kPauseDimAlpha = 50;
-constexpr int kMenuDimAlpha = 30;
 constexpr int kSoundCacheLimit = 0x7FFFFFFF;
 constexpr TColor kScoreColor = 0x94FF68;
 constexpr int kGameOverOverlayMs = 1;
