@@ -1,5 +1,6 @@
 // The main window's frames with the Qt measure: refitting a word row (a summary page refits nine
 // of them on every resize) and filling the search panel's boxes from 10,000-word packs.
+#include "bench/offscreen_app.h"
 #include "core/word.h"
 #include "core/word_list.h"
 #include "learn/frame_host.h"
@@ -30,13 +31,7 @@ constexpr int kWords = 10000;
 class TFrameBench {
  public:
   explicit TFrameBench(int words) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_CONFIG_HOME", (dir_.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (dir_.path() + "/data").toUtf8());
-    static int argc = 1;
-    static char name[] = "zabko_bench";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) app_ = std::make_unique<QApplication>(argc, argv);
+    app_ = bench::MakeOffscreenApp(dir_.path());
     central_ = std::make_unique<TZabkolexCentral>();
     SetCentral(central_.get());
     Write(WordLanguage::Hebrew, "ClientPsyHebrew.dat", QString::fromUtf8("מילה"), words);

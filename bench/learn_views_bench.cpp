@@ -3,6 +3,7 @@
 // report started, the panel rendered), and the known-words sorter turning a page (the rows
 // filled, the group buttons updated, the form rendered). Words come from a word database written
 // with the tools' writer, the skin from the generated demo skin.
+#include "bench/offscreen_app.h"
 #include "core/language_pack.h"
 #include "core/word_list.h"
 #include "core/zabkolex_strings.h"
@@ -63,13 +64,7 @@ class BenchViewHost : public IViewHost {
 // One application, central object and English word list of 26 x 40 words for all benchmarks.
 struct TViewWorld {
   TViewWorld() {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8());
-    static int argc = 1;
-    static char arg0[] = "zabko_bench";
-    static char* argv[] = {arg0, nullptr};
-    app = std::make_unique<QApplication>(argc, argv);
+    app = bench::MakeOffscreenApp(dir.path());
     central = std::make_unique<TZabkolexCentral>();
     SetCentral(central.get());
     central->Strings().LoadLanguage(1);

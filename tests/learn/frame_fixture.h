@@ -6,6 +6,7 @@
 #include "learn/frame_host.h"
 #include "ui/n_manager.h"
 
+#include "tests/common/frame_grab.h"
 #include "tests/common/test_util.h"
 #include "tests/net/flow_fixture.h"
 #include "tests/ui/dialog_fixture.h"
@@ -19,13 +20,6 @@
 namespace zabko::test {
 
 inline QString DemoSkin() { return QDir(ZABKO_DATA_OUT).filePath("Data.res"); }
-
-// Saves a grab of the widget under build/frames.
-inline bool SaveFrameGrab(QWidget& widget, const QString& name) {
-  const QString folder = QDir(ZABKO_BUILD_DIR).filePath("frames");
-  QDir().mkpath(folder);
-  return widget.grab().toImage().save(QDir(folder).filePath(name + ".png"));
-}
 
 class TFakeFrameHost : public IFrameHost {
  public:
