@@ -13,6 +13,21 @@
 
 namespace zabko {
 
+namespace {
+
+// The main window's message box where tests set one, else a right-to-left box.
+void ShowError(const TGameBodyOptions& options, const QString& text) {
+  if (options.mainForm.showMessage) {
+    options.mainForm.showMessage(text);
+    return;
+  }
+  QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::Ok);
+  box.setLayoutDirection(Qt::RightToLeft);
+  box.exec();
+}
+
+}  // namespace
+
 int GameBody(const QStringList& arguments, TGameBodyOptions options) {
   QApplication::setLayoutDirection(Qt::RightToLeft);
   qApp->setQuitOnLastWindowClosed(false);
@@ -22,7 +37,9 @@ int GameBody(const QStringList& arguments, TGameBodyOptions options) {
     case TSingleInstance::TResult::Running:
       return 0;
     case TSingleInstance::TResult::Failed:
+      // A lock that cannot be made is not another instance: say why the game does not start.
       std::fprintf(stderr, "%s\n", qPrintable(instance.Error()));
+      ShowError(options, instance.Error());
       return 1;
     case TSingleInstance::TResult::First:
       break;
@@ -30,20 +47,26 @@ int GameBody(const QStringList& arguments, TGameBodyOptions options) {
   QCoreApplication::setApplicationName(QStringLiteral("Tindrel"));
 
   std::unique_ptr<TZabkoGameMainForm> mainForm;
+  std::unique_ptr<TActionForm> actionForm;
   try {
     options.mainForm.arguments = arguments;
     mainForm = std::make_unique<TZabkoGameMainForm>(options.mainForm);
+    if (mainForm->Closing()) return 0;
+    actionForm = std::make_unique<TActionForm>(*mainForm, std::move(options.actionForm));
   } catch (const Exception& e) {
-    QMessageBox::critical(nullptr, QCoreApplication::applicationName(), e.Message());
+    actionForm.reset();
+    if (mainForm) mainForm->QuitNow();
+    ShowError(options, e.Message());
     return 1;
   }
-  if (mainForm->Closing()) return 0;
 
   TZabkoGameMainForm* window = mainForm.get();
   instance.OnRaise = [window] { BringProgramForward(window); };
   if (options.started) options.started(*window);
   window->show();
   if (!window->Closing()) QApplication::exec();
+  // The play screen goes first: it unhooks itself from the main window.
+  actionForm.reset();
   mainForm.reset();
   return 0;
 }
