@@ -154,6 +154,15 @@ TActionForm::TActionForm(TZabkoGameMainForm& main, TOptions options)
   main_.OnEndGame = [self] {
     if (self) self->EndGame();
   };
+  main_.OnShowPage = [self](QWidget* page) {
+    if (self && page != self) self->game_->SetMusic(1);
+  };
+  main_.OnCloseQuestion = [self](bool asking) {
+    if (self) self->HoldForQuestion(asking);
+  };
+  main_.OnClosing = [self] {
+    if (self) self->CloseGame();
+  };
   main_.FindWord = [self](qint32 wordId) -> TWord* { return self ? self->wordsCenter_->FindWord(wordId) : nullptr; };
   Render();
 }
@@ -467,6 +476,16 @@ void TActionForm::ShowMenu() {
   if (!inGame_ || gameOver_) return;
   SetRunning(false);
   if (main_.ShowMenu()) SetRunning(true);
+}
+
+void TActionForm::HoldForQuestion(bool asking) {
+  if (asking) {
+    heldForQuestion_ = inGame_ && !gameOver_ && timer_->isActive();
+    if (heldForQuestion_) SetRunning(false);
+  } else if (heldForQuestion_) {
+    heldForQuestion_ = false;
+    SetRunning(true);
+  }
 }
 
 void TActionForm::OnAnswer(qint32 askedWordId, int kind, int choice, const TTestQuestion& record) {

@@ -106,6 +106,9 @@ class TActionForm : public QWidget {
   void PauseWithMessage();
   // Stops for the main window's menu and runs on when it chose to continue.
   void ShowMenu();
+  // The main window's close question: the loop stops while it asks (true) and runs on when the
+  // answer was No (false); a loop that was not running stays stopped.
+  void HoldForQuestion(bool asking);
   void OnAnswer(qint32 askedWordId, int kind, int choice, const TTestQuestion& record);
   void LevelUp();
   void GameOver();
@@ -153,6 +156,7 @@ class TActionForm : public QWidget {
 
   TZabkoGameMainForm& main_;
   TOptions options_;
+  bool heldForQuestion_ = false;
 
   std::unique_ptr<TResManager> graphics_;
   std::unique_ptr<TResManager> sounds_;

@@ -76,6 +76,7 @@ TZabkoGameMainForm::TZabkoGameMainForm(TOptions options) : QWidget(nullptr), opt
 }
 
 TZabkoGameMainForm::~TZabkoGameMainForm() {
+  if (measure_) SetMeasureCanvas(nullptr);
   if (client_ && !client_->GetBaseURL().isEmpty()) {
     try {
       client_->LogOff({-1, -1});
@@ -111,19 +112,17 @@ void TZabkoGameMainForm::BuildComponents() {
   switchCmp_->SetManager(manager_);
   switchCmp_->SetFilename(QStringLiteral("SwitchBtn.bmp"));
 
-  // The start screen's buttons stand in a row along the bottom, the first at the right.
+  // Six buttons of 140 do not fit across the 800 of the window: they stand in two rows of three
+  // at the bottom right, the first at the right of the lower row, clear of the opening sign.
   for (int i = 0; i < 6; ++i) {
     auto* button = new TNButton(backGround_, QString::fromLatin1(kButtonNames[i]));
-    button->setGeometry(kWidth - kButtonWidth * (i + 1) - 10 * (i < 3 ? 0 : 0), kHeight - kButtonHeight - 8,
+    const int row = i / 3, column = i % 3;
+    button->setGeometry(kWidth - 10 - kButtonWidth * (column + 1), kHeight - 10 - (kButtonHeight + 4) * row - kButtonHeight,
                         kButtonWidth, kButtonHeight);
     button->SetManager(manager_);
     button->SetBitmapComponent(enterBtns_);
     button->SetX(kButtonWidth * i);
     button->setCursor(Qt::PointingHandCursor);
-  }
-  Button("NewGameBtn")->move(kWidth - 10 - kButtonWidth, kHeight - kButtonHeight - 10);
-  for (int i = 1; i < 6; ++i) {
-    Button(kButtonNames[i])->move(kWidth - 10 - kButtonWidth * (i + 1) + 10 * 0, kHeight - kButtonHeight - 10);
   }
   auto* tryNowBtn = new TNButton(backGround_, QStringLiteral("TryNowBtn"));
   tryNowBtn->setGeometry(500, 440, 270, 55);
@@ -211,6 +210,8 @@ void TZabkoGameMainForm::UpdateFiles() {
 }
 
 void TZabkoGameMainForm::FormShow() {
+  if (!measure_) measure_ = std::make_unique<TCanvasTextMeasure>(font());
+  SetMeasureCanvas(measure_.get());
   ApplyTexts();
   DrawOpeningSign();
 }
@@ -227,7 +228,7 @@ void TZabkoGameMainForm::DrawOpeningSign() {
   builder.RightToLeft = true;
   builder.Anchors = TAnchorKind::Top | TAnchorKind::Right;
   builder.Parse(strings_->GetString(QStringLiteral("OpenSignText")));
-  builder.LayoutInRect(backGround_, TNRect{120, 380, width() - 450 + 120 + 210, 550});
+  builder.LayoutInRect(backGround_, TNRect{120, 380, width() - 450, 550});
   tryNowLink_->setText(strings_->GetString(QStringLiteral("OpenSignLinkText")));
 }
 
@@ -253,6 +254,11 @@ void TZabkoGameMainForm::ShowPage(QWidget* page) {
     }
   }
   mainArea_->setVisible(page != nullptr);
+  // The page stands over the start screen; the upper row of its buttons would show through
+  // beside it, so that row waits for the start screen.
+  if (page) mainArea_->raise();
+  for (int i = 3; i < 6; ++i) Button(kButtonNames[i])->setVisible(page == nullptr);
+  if (OnShowPage) OnShowPage(page);
 }
 
 bool TZabkoGameMainForm::HebrewChosen() const { return langBtn_->X() != 0; }
@@ -304,12 +310,20 @@ void TZabkoGameMainForm::FinalHandShake() {
 bool TZabkoGameMainForm::FormCloseQuery() {
   bool yes = true;
   if (askOnClose_) {
+    // No time runs out behind the question: the play screen holds its loop until the answer.
+    if (OnCloseQuestion) OnCloseQuestion(true);
     std::unique_ptr<TAlphaBlendForm> cover(CreateDimmer(0x808080, 50, true, this));
     const QString text = strings_->GetString(QStringLiteral("WantToQuit"));
     yes = options_.confirm ? options_.confirm(text)
                            : PlainBox(this, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    cover.reset();
+    if (!yes && OnCloseQuestion) OnCloseQuestion(false);
   }
-  if (yes) FinalHandShake();
+  if (yes) {
+    // A game in progress hands in its answers before the session ends.
+    if (OnClosing) OnClosing();
+    FinalHandShake();
+  }
   return yes;
 }
 
@@ -322,6 +336,18 @@ void TZabkoGameMainForm::closeEvent(QCloseEvent* event) {
   }
   event->accept();
   Terminate();
+}
+
+void TZabkoGameMainForm::keyPressEvent(QKeyEvent* event) {
+  // Keys that reach the window while a page shows are that page's (the play screen's keys).
+  if (mainArea_->isVisible()) {
+    const QList<QWidget*> pages = mainArea_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!pages.isEmpty() && pages.first()->isVisible()) {
+      QCoreApplication::sendEvent(pages.first(), event);
+      return;
+    }
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void TZabkoGameMainForm::showEvent(QShowEvent* event) {

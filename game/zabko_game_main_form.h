@@ -10,6 +10,7 @@
 #include "game/game_client.h"
 #include "game/parameters.h"
 #include "platform/registry_ini_file.h"
+#include "ui/text_measure.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -100,6 +101,12 @@ class TZabkoGameMainForm : public QWidget {
 
   // Called by NewGameClick and PlayAgain with the game's choice (the play screen hooks it).
   std::function<void(int firstLetter, int lastLetter, bool update, bool english)> OnStartGame;
+  // The play screen's part in the window's life: a page docked (the music goes back to the start
+  // screen's track for any other page), the close question opening (true) and answered No
+  // (false), and the window closing, before its last handshake.
+  std::function<void(QWidget* page)> OnShowPage;
+  std::function<void(bool asking)> OnCloseQuestion;
+  std::function<void()> OnClosing;
   void StartGame(int firstLetter, int lastLetter, bool update, bool english);
   void PlayAgain();
   void QuitNow();
@@ -128,6 +135,7 @@ class TZabkoGameMainForm : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
@@ -163,6 +171,8 @@ class TZabkoGameMainForm : public QWidget {
   bool askOnClose_ = true;
   bool closing_ = false;
   bool signDrawn_ = false;
+  // The markup measures its text on this window's font once the window shows.
+  std::unique_ptr<TCanvasTextMeasure> measure_;
 };
 
 }  // namespace zabko

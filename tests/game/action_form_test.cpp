@@ -55,6 +55,11 @@ class ActionFormTest : public GameServerTest {
     main.makeClient = [this] { return std::make_unique<TGameClient>(new TInProcessChannel(*server_), true); };
     main.progress = &runner_;
     main.showMessage = [this](const QString& text) { messages_ << text; };
+    main.confirm = [this](const QString& text) {
+      questions_ << text;
+      return onConfirm_ ? onConfirm_() : false;
+    };
+    main.terminate = [] {};
     main_ = std::make_unique<TZabkoGameMainForm>(main);
 
     // The game's log-on, as the connect job leaves it.
@@ -181,6 +186,8 @@ class ActionFormTest : public GameServerTest {
   QStringList messages_;
   QString tracks_;  // the letter of every track started
   std::function<void()> onMessage_;
+  QStringList questions_;
+  std::function<bool()> onConfirm_;
   std::vector<TResult> results_;
   std::unique_ptr<TZabkoGameMainForm> main_;
   std::unique_ptr<TActionForm> form_;
@@ -533,6 +540,50 @@ TEST_P(ActionFormTest, ClosingMidGameUploadsTheAnswersWithoutAResult) {
   EXPECT_TRUE(results_.empty());
   form_->CloseGame();
   EXPECT_EQ(server_->LogOf("UpdateWords").size(), 1u) << "nothing more to send";
+}
+
+TEST_P(ActionFormTest, TheCloseQuestionHoldsTheLoopAndYesHandsInTheAnswers) {
+  Start();
+  ASSERT_NO_FATAL_FAILURE(AnswerRight());
+  Tick();
+  const qint64 elapsed = Game().ElapsedMs();
+  server_->ClearLog();
+  bool stoppedWhileAsking = false;
+  // No: the player thinks for 20 s, and the question still has its time.
+  onConfirm_ = [&] {
+    stoppedWhileAsking = !form_->Timer()->isActive();
+    clock_.now += 20000;
+    return false;
+  };
+  EXPECT_FALSE(main_->FormCloseQuery());
+  EXPECT_EQ(questions_.size(), 1);
+  EXPECT_TRUE(stoppedWhileAsking);
+  EXPECT_TRUE(form_->Timer()->isActive()) << "running again after No";
+  EXPECT_EQ(Game().ElapsedMs(), elapsed);
+  Tick();
+  EXPECT_EQ(Game().Lives, 5) << "no time-out behind the question";
+  EXPECT_TRUE(server_->LogOf("UpdateWords").empty());
+
+  // Yes: the answers go up before the window goes, with no result page.
+  onConfirm_ = [] { return true; };
+  EXPECT_TRUE(main_->FormCloseQuery());
+  EXPECT_FALSE(form_->Timer()->isActive());
+  EXPECT_EQ(server_->LogOf("UpdateWords").size(), 1u);
+  EXPECT_TRUE(results_.empty());
+}
+
+TEST_P(ActionFormTest, AnyOtherPageOrTheStartScreenBringsBackTheStartTrack) {
+  Start();
+  ASSERT_EQ(Playing(), 'B');
+  QWidget other;
+  main_->ShowPage(&other);
+  EXPECT_EQ(Playing(), 'A');
+  main_->StartGame(kFirst, kLast, true, true);
+  EXPECT_EQ(Playing(), 'B') << "the play screen keeps its own track";
+  main_->ShowPage(nullptr);
+  EXPECT_EQ(Playing(), 'A');
+  EXPECT_FALSE(main_->MainArea()->isVisible());
+  other.setParent(nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(InProcess, ActionFormTest, ::testing::Values(false));
