@@ -340,10 +340,15 @@ void TZabkoGameMainForm::closeEvent(QCloseEvent* event) {
 
 void TZabkoGameMainForm::keyPressEvent(QKeyEvent* event) {
   // Keys that reach the window while a page shows are that page's (the play screen's keys).
-  if (mainArea_->isVisible()) {
+  // A key the page leaves comes back up to this window: it goes no further then.
+  if (!mainArea_->isHidden() && !forwardingKey_) {
     const QList<QWidget*> pages = mainArea_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!pages.isEmpty() && pages.first()->isVisible()) {
-      QCoreApplication::sendEvent(pages.first(), event);
+    QWidget* page = pages.isEmpty() ? nullptr : pages.first();
+    if (page && !page->isHidden() && !page->isAncestorOf(QApplication::focusWidget()) &&
+        QApplication::focusWidget() != page) {
+      forwardingKey_ = true;
+      QCoreApplication::sendEvent(page, event);
+      forwardingKey_ = false;
       return;
     }
   }

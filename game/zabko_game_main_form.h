@@ -171,6 +171,7 @@ class TZabkoGameMainForm : public QWidget {
   bool askOnClose_ = true;
   bool closing_ = false;
   bool signDrawn_ = false;
+  bool forwardingKey_ = false;
   // The markup measures its text on this window's font once the window shows.
   std::unique_ptr<TCanvasTextMeasure> measure_;
 };

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -584,6 +585,19 @@ TEST_P(ActionFormTest, AnyOtherPageOrTheStartScreenBringsBackTheStartTrack) {
   EXPECT_EQ(Playing(), 'A');
   EXPECT_FALSE(main_->MainArea()->isVisible());
   other.setParent(nullptr);
+}
+
+TEST_P(ActionFormTest, KeysAtTheWindowReachThePageAndKeysThePageLeavesEndThere) {
+  Start();
+  // Space at the main window pauses the game: the box says so.
+  QTest::keyClick(main_.get(), Qt::Key_Space);
+  ASSERT_EQ(messages_.size(), 1);
+  EXPECT_EQ(messages_[0], main_->Strings().GetString("ActionForm.PauseMsg"));
+  // A key the page does not use goes up to the window and no further, at either end.
+  QTest::keyClick(form_.get(), Qt::Key_F5);
+  QTest::keyClick(main_.get(), Qt::Key_F5);
+  EXPECT_EQ(messages_.size(), 1);
+  EXPECT_TRUE(form_->Timer()->isActive());
 }
 
 INSTANTIATE_TEST_SUITE_P(InProcess, ActionFormTest, ::testing::Values(false));
