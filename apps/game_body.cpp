@@ -33,6 +33,7 @@ int GameBody(const QStringList& arguments, TGameBodyOptions options) {
   try {
     options.mainForm.arguments = arguments;
     mainForm = std::make_unique<TZabkoGameMainForm>(options.mainForm);
+    if (!mainForm->Closing()) mainForm->CreateDialogs();
   } catch (const Exception& e) {
     QMessageBox::critical(nullptr, QCoreApplication::applicationName(), e.Message());
     return 1;
