@@ -43,7 +43,7 @@ TCustomGameForm::TCustomGameForm(TZabkoGameMainForm& main)
   hebrewRB_ = Make<QRadioButton>(this, "HebrewRB", QRect(216, 86, 180, 24), QString::fromUtf8("משחק בעברית"));
   englishRB_ = Make<QRadioButton>(this, "EnglishRB", QRect(24, 86, 180, 24), QString::fromUtf8("משחק באנגלית"));
   hebrewRB_->setChecked(true);
-  MakeDialogLabel(this, "Label2", QRect(220, 122, 176, 24), QString::fromUtf8("מילים שמתחילות באותיות:"), 15, true);
+  MakeDialogLabel(this, "Label2", QRect(140, 122, 256, 24), QString::fromUtf8("מילים שמתחילות באותיות:"), 15, true);
   MakeDialogLabel(this, "Label3", QRect(346, 152, 50, 26), QString::fromUtf8("מ-"), 15);
   fromLetterCB_ = Make<QComboBox>(this, "FromLetterCB", QRect(266, 152, 76, 26));
   MakeDialogLabel(this, "Label4", QRect(196, 152, 50, 26), QString::fromUtf8("עד"), 15);

@@ -21,6 +21,8 @@ namespace {
 constexpr int kWidth = 670, kHeight = 520;
 // The figures' column: captions at the right, the numbers to their left.
 constexpr int kCaptionLeft = 330, kCaptionWidth = 250, kValueLeft = 220, kValueWidth = 100;
+// The name row: its caption, the field, the send button to its left, all on the board.
+constexpr int kNameLeft = 210, kNameWidth = 140;
 }  // namespace
 
 TEndGameForm::TEndGameForm(TZabkoGameMainForm& main) : QWidget(&main), main_(main) {
@@ -52,17 +54,17 @@ TEndGameForm::TEndGameForm(TZabkoGameMainForm& main) : QWidget(&main), main_(mai
     const QByteArray name = "WrongLbl" + QByteArray::number(i + 1);
     wrongLbl_[i] = MakeDialogLabel(background, name.constData(), QRect(kValueLeft, 244 + i * 26, 360, 26), {}, 18);
   }
-  MakeDialogLabel(background, "Label5", QRect(kCaptionLeft, 384, kCaptionWidth, 28),
+  MakeDialogLabel(background, "Label5", QRect(kCaptionLeft + 30, 384, kCaptionWidth - 30, 28),
                   QString::fromUtf8("שמכם לטבלת השיאים:"), 17, true);
   nameEdt_ = new QLineEdit(background);
   nameEdt_->setObjectName(QStringLiteral("NameEdt"));
-  nameEdt_->setGeometry(kValueLeft - 60, 384, 160, 28);
+  nameEdt_->setGeometry(kNameLeft, 384, kNameWidth, 28);
   nameEdt_->setFont(WinFont(QStringLiteral("Arial"), 0, -16));
   nameEdt_->setText(QString::fromUtf8("הקלידו את שמכם"));
 
   TNBitmapComponent* sheet = MakeSheet(this, "EndGameBtnsCmp", manager, QStringLiteral("Dialogs\\EndGameBtns.bmp"));
   sendResult_ = MakeSheetButton(background, "SendResult", manager, sheet, 0,
-                                QRect(kValueLeft - 60 - 10 - kButtonWidth, 381, kButtonWidth, kButtonHeight));
+                                QRect(kNameLeft - 10 - kButtonWidth, 381, kButtonWidth, kButtonHeight));
   const char* const names[] = {"ExitBtn", "AnotherGameBtn", "TopTenBtn"};
   // Right to left along the bottom: another game, the top 10, the start screen.
   const int order[] = {2, 0, 1};

@@ -20,7 +20,8 @@ TTntLabel* MakeDialogLabel(QWidget* parent, const char* name, const QRect& geome
   label->SetAutoSize(false);
   label->setGeometry(geometry);
   label->setFont(WinFont(QStringLiteral("Arial"), 0, -pixelHeight, bold ? TFontStyle::Bold : TFontStyles()));
-  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // Absolute: under the dialogs' right-to-left direction a plain AlignRight would mean the left.
+  label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
   SetFontColor(label, bold ? kDialogOutline : kDialogInk);
   label->SetCaption(caption);
   return label;

@@ -47,11 +47,11 @@ TTop10Form::TTop10Form(TZabkoGameMainForm& main) : TGameDialog(main, QStringLite
     MakeDialogLabel(this, QByteArray("RankLbl" + QByteArray::number(row)).constData(),
                     QRect(area.right() - 40, area.top(), 32, area.height()), QString::number(row) + QLatin1Char('.'),
                     16, true);
-    MakeDialogLabel(this, name.constData(), QRect(area.left() + 90, area.top(), area.width() - 140, area.height()),
+    MakeDialogLabel(this, name.constData(), QRect(area.left() + 90, area.top(), area.width() - 182, area.height()),
                     QStringLiteral("(?\?\?)"), 16, row == 1);
     TTntLabel* scoreLabel = MakeDialogLabel(this, score.constData(), QRect(area.left() + 10, area.top(), 70, area.height()),
                                             QStringLiteral("0"), 16, true);
-    scoreLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    scoreLabel->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
   }
   MakeDialogButton("NButton1", dbClose, (kWidth - kButtonWidth) / 2, kHeight - kButtonHeight - 14);
   loading.Finish();

@@ -13,6 +13,7 @@
 #include "game/progress_form.h"
 #include "game/send_to_form.h"
 #include "game/top10_form.h"
+#include "ui/text_measure.h"
 #include "core/window_services.h"
 #include "net/flow_ui.h"
 #include "platform/exception_handler.h"
@@ -83,6 +84,7 @@ TZabkoGameMainForm::TZabkoGameMainForm(TOptions options) : QWidget(nullptr), opt
 }
 
 TZabkoGameMainForm::~TZabkoGameMainForm() {
+  if (measure_) SetMeasureCanvas(nullptr);
   // The dialogs first: the result page may be docked in the main area.
   floatingMenu_.reset();
   sendToForm_.reset();
@@ -229,6 +231,8 @@ void TZabkoGameMainForm::UpdateFiles() {
 }
 
 void TZabkoGameMainForm::FormShow() {
+  if (!measure_) measure_ = std::make_unique<TCanvasTextMeasure>(font());
+  SetMeasureCanvas(measure_.get());
   ApplyTexts();
   DrawOpeningSign();
 }

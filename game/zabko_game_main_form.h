@@ -32,6 +32,7 @@ class TFloatingMenu;
 class TInstructionsForm;
 class TSendToForm;
 class TTop10Form;
+class TCanvasTextMeasure;
 class TNBitmapComponent;
 class TNButton;
 class TNManager;
@@ -187,6 +188,8 @@ class TZabkoGameMainForm : public QWidget {
   bool askOnClose_ = true;
   bool closing_ = false;
   bool signDrawn_ = false;
+  // The measuring surface of the opening sign's text layout.
+  std::unique_ptr<TCanvasTextMeasure> measure_;
 
   // Last, so that they go before the window's other parts.
   std::unique_ptr<TEndGameForm> endGameForm_;

@@ -135,7 +135,7 @@ QImage CaptionBar() {
   return image;
 }
 
-// The top-10 table's first row: a gold bar with a star at its right end, where the rank stands.
+// The top-10 table's first row: a gold bar with a star between the name and the rank.
 QImage BestRow() {
   QImage image = Filled(372, 30, Mist);
   QPainter p(&image);
@@ -147,7 +147,7 @@ QImage BestRow() {
   p.setBrush(gold);
   p.drawRoundedRect(QRectF(1, 1, 370, 28), 8, 8);
   QPainterPath star;
-  const QPointF centre(330, 15);
+  const QPointF centre(306, 15);
   for (int i = 0; i < 10; ++i) {
     const qreal angle = -M_PI / 2 + i * M_PI / 5;
     const qreal radius = i % 2 ? 4.5 : 11;
