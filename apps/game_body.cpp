@@ -53,6 +53,7 @@ int GameBody(const QStringList& arguments, TGameBodyOptions options) {
     mainForm = std::make_unique<TZabkoGameMainForm>(options.mainForm);
     if (mainForm->Closing()) return 0;
     actionForm = std::make_unique<TActionForm>(*mainForm, std::move(options.actionForm));
+    mainForm->CreateDialogs();
   } catch (const Exception& e) {
     actionForm.reset();
     if (mainForm) mainForm->QuitNow();

@@ -5,7 +5,15 @@
 #include "core/language_pack.h"
 #include "platform/exception.h"
 #include "core/file.h"
+#include "game/custom_game_form.h"
+#include "game/end_game_form.h"
+#include "game/floating_menu.h"
+#include "game/game_utils.h"
+#include "game/instructions_form.h"
 #include "game/progress_form.h"
+#include "game/send_to_form.h"
+#include "game/top10_form.h"
+#include "ui/text_measure.h"
 #include "core/window_services.h"
 #include "net/flow_ui.h"
 #include "platform/exception_handler.h"
@@ -77,6 +85,13 @@ TZabkoGameMainForm::TZabkoGameMainForm(TOptions options) : QWidget(nullptr), opt
 
 TZabkoGameMainForm::~TZabkoGameMainForm() {
   if (measure_) SetMeasureCanvas(nullptr);
+  // The dialogs first: the result page may be docked in the main area.
+  floatingMenu_.reset();
+  sendToForm_.reset();
+  customGameForm_.reset();
+  top10Form_.reset();
+  instructionsForm_.reset();
+  endGameForm_.reset();
   if (client_ && !client_->GetBaseURL().isEmpty()) {
     try {
       client_->LogOff({-1, -1});
@@ -146,6 +161,10 @@ void TZabkoGameMainForm::BuildComponents() {
   on("NewGameBtn", [this] { NewGameClick(); });
   on("LangBtn", [this] { LangBtnClick(); });
   on("ExitBtn", [this] { close(); });
+  on("FixGameBtn", [this] { CustomGame(); });
+  on("Top10Btn", [this] { Top10BtnClick(); });
+  on("InstrucBtn", [this] { InstrucBtnClick(); });
+  on("SendToBtn", [this] { SendToBtnClick(); });
   on("TryNowBtn", [this] { TFile::ShellOpen(strings_->GetString(QStringLiteral("TryNowBtnClick"))); });
 }
 
@@ -219,6 +238,39 @@ void TZabkoGameMainForm::FormShow() {
 void TZabkoGameMainForm::ApplyTexts() {
   setWindowTitle(strings_->GetString(QStringLiteral("AppName")));
   QCoreApplication::setApplicationName(strings_->GetString(QStringLiteral("AppTitle")));
+  if (sendToForm_) sendToForm_->LoadTexts();
+  if (instructionsForm_) instructionsForm_->LoadTexts();
+  if (endGameForm_) endGameForm_->LoadTexts();
+}
+
+void TZabkoGameMainForm::CreateDialogs() {
+  endGameForm_ = std::make_unique<TEndGameForm>(*this);
+  instructionsForm_ = std::make_unique<TInstructionsForm>(*this);
+  top10Form_ = std::make_unique<TTop10Form>(*this);
+  customGameForm_ = std::make_unique<TCustomGameForm>(*this);
+  sendToForm_ = std::make_unique<TSendToForm>(*this);
+  floatingMenu_ = std::make_unique<TFloatingMenu>(*this);
+}
+
+IProgressRunner& TZabkoGameMainForm::Progress() const {
+  return options_.progress ? *options_.progress : *GetProgressForm();
+}
+
+bool TZabkoGameMainForm::Confirm(const QString& text) {
+  return options_.confirm ? options_.confirm(text)
+                          : PlainBox(this, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TZabkoGameMainForm::Top10BtnClick() {
+  if (top10Form_) ShowModalDimmed(*top10Form_, kDialogDimColor, kDialogDimAlpha);
+}
+
+void TZabkoGameMainForm::InstrucBtnClick() {
+  if (instructionsForm_) ShowModalDimmed(*instructionsForm_, kDialogDimColor, kDialogDimAlpha);
+}
+
+void TZabkoGameMainForm::SendToBtnClick() {
+  if (sendToForm_) ShowModalDimmed(*sendToForm_, kDialogDimColor, kDialogDimAlpha);
 }
 
 void TZabkoGameMainForm::DrawOpeningSign() {
@@ -235,9 +287,8 @@ void TZabkoGameMainForm::DrawOpeningSign() {
 void TZabkoGameMainForm::FormActivate() {
   if (activated_ || !activateEnabled_) return;
   activated_ = true;
-  IProgressRunner* runner = options_.progress ? options_.progress : GetProgressForm();
   const bool finished =
-      runner->RunJob(4, strings_->GetString(QStringLiteral("ConnectingToServer")),
+      Progress().RunJob(4, strings_->GetString(QStringLiteral("ConnectingToServer")),
                      [this](IProgress& progress) { StartSession(progress); });
   if (finished && !closing_) ShowPage(nullptr);
 }
@@ -283,13 +334,36 @@ void TZabkoGameMainForm::StartGame(int firstLetter, int lastLetter, bool update,
 
 void TZabkoGameMainForm::PlayAgain() { StartGame(firstLetter_, lastLetter_, update_, english_); }
 
-bool TZabkoGameMainForm::CustomGame() { return false; }
+bool TZabkoGameMainForm::CustomGame() {
+  if (!customGameForm_) return false;
+  if (ShowModalDimmed(*customGameForm_, kDialogDimColor, kDialogDimAlpha) != mrOk) return false;
+  StartGame(customGameForm_->FirstLetter(), customGameForm_->LastLetter(), customGameForm_->UpdateWanted(),
+            customGameForm_->EnglishChosen());
+  return true;
+}
 
-const TLanguageClass& TZabkoGameMainForm::LanguageClass() const { return THebrewLanguage::LanguageClass(); }
+const TLanguageClass& TZabkoGameMainForm::LanguageClass() const {
+  if (customGameForm_ && customGameForm_->EnglishChosen()) return TEnglishLanguage::LanguageClass();
+  return THebrewLanguage::LanguageClass();
+}
 
-void TZabkoGameMainForm::ShowResult(int, int, int, const TIntegerList&) { ShowPage(nullptr); }
+void TZabkoGameMainForm::ShowResult(int points, int correct, int missed, const TIntegerList& missedWords) {
+  if (!endGameForm_) {
+    ShowPage(nullptr);
+    return;
+  }
+  endGameForm_->SetPoints(points);
+  endGameForm_->SetCorrect(correct);
+  endGameForm_->SetMissed(missed);
+  endGameForm_->MissedWords().Assign(missedWords);
+  ShowPage(endGameForm_.get());
+}
 
-bool TZabkoGameMainForm::ShowMenu() { return true; }
+bool TZabkoGameMainForm::ShowMenu() {
+  if (!floatingMenu_) return true;
+  ShowModalGreyDimmed(*floatingMenu_, 30);
+  return floatingMenu_->Continue();
+}
 
 void TZabkoGameMainForm::QuitNow() {
   askOnClose_ = false;
@@ -313,9 +387,7 @@ bool TZabkoGameMainForm::FormCloseQuery() {
     // No time runs out behind the question: the play screen holds its loop until the answer.
     if (OnCloseQuestion) OnCloseQuestion(true);
     std::unique_ptr<TAlphaBlendForm> cover(CreateDimmer(0x808080, 50, true, this));
-    const QString text = strings_->GetString(QStringLiteral("WantToQuit"));
-    yes = options_.confirm ? options_.confirm(text)
-                           : PlainBox(this, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    yes = Confirm(strings_->GetString(QStringLiteral("WantToQuit")));
     cover.reset();
     if (!yes && OnCloseQuestion) OnCloseQuestion(false);
   }

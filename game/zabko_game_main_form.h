@@ -26,7 +26,14 @@ namespace zabko {
 class IFileListDownload;
 class IProgress;
 class IProgressRunner;
+class TCustomGameForm;
 class TDownloadDialog;
+class TEndGameForm;
+class TFloatingMenu;
+class TInstructionsForm;
+class TSendToForm;
+class TTop10Form;
+class TCanvasTextMeasure;
 class TNBitmapComponent;
 class TNButton;
 class TNManager;
@@ -72,6 +79,21 @@ class TZabkoGameMainForm : public QWidget {
   TZabkolexStrings& Strings() const { return *strings_; }
   TAppDataManager& DataManager() const { return *dataManager_; }
   TNManager* Manager() const { return manager_; }
+  // The progress dialog the game's jobs run in (the options' one, else the game's).
+  IProgressRunner& Progress() const;
+  // A Yes/No question and a plain message box (the options' ones, else right-to-left boxes).
+  bool Confirm(const QString& text);
+  void ShowMessage(const QString& text);
+
+  // Makes the game's dialogs, in this order: the result page, instructions, top 10, custom
+  // game, send-to and the floating menu. Until then the methods that use them do without.
+  void CreateDialogs();
+  TEndGameForm* EndGameForm() const { return endGameForm_.get(); }
+  TInstructionsForm* InstructionsForm() const { return instructionsForm_.get(); }
+  TTop10Form* Top10Form() const { return top10Form_.get(); }
+  TCustomGameForm* CustomGameForm() const { return customGameForm_.get(); }
+  TSendToForm* SendToForm() const { return sendToForm_.get(); }
+  TFloatingMenu* FloatingMenu() const { return floatingMenu_.get(); }
 
   // The server's base URL: argument 1, else the learning program's first group member when it
   // has a stored log-on, else empty.
@@ -97,6 +119,10 @@ class TZabkoGameMainForm : public QWidget {
   // The whole alphabet of the language LangBtn shows.
   void NewGameClick();
   void LangBtnClick();
+  // The start screen's dialogs over the dimmed window.
+  void Top10BtnClick();
+  void InstrucBtnClick();
+  void SendToBtnClick();
   bool HebrewChosen() const;
 
   // Called by NewGameClick and PlayAgain with the game's choice (the play screen hooks it).
@@ -142,7 +168,6 @@ class TZabkoGameMainForm : public QWidget {
   void BuildComponents();
   void DrawOpeningSign();
   void Terminate();
-  void ShowMessage(const QString& text);
   void FinalHandShake();
 
   TOptions options_;
@@ -174,6 +199,14 @@ class TZabkoGameMainForm : public QWidget {
   bool forwardingKey_ = false;
   // The markup measures its text on this window's font once the window shows.
   std::unique_ptr<TCanvasTextMeasure> measure_;
+
+  // Last, so that they go before the window's other parts.
+  std::unique_ptr<TEndGameForm> endGameForm_;
+  std::unique_ptr<TInstructionsForm> instructionsForm_;
+  std::unique_ptr<TTop10Form> top10Form_;
+  std::unique_ptr<TCustomGameForm> customGameForm_;
+  std::unique_ptr<TSendToForm> sendToForm_;
+  std::unique_ptr<TFloatingMenu> floatingMenu_;
 };
 
 }  // namespace zabko

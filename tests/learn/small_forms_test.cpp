@@ -92,7 +92,8 @@ TEST_F(SmallFormsTest, LogoClickOpensTheHomePage) {
   const QString output = dir.filePath("opened.txt");
   QFile script(recorder);
   ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(("#!/bin/sh\necho \"$1\" > " + output + "\n").toUtf8());
+  // Written aside and renamed, so that the file never shows before its text.
+  script.write(("#!/bin/sh\necho \"$1\" > " + output + ".part && mv " + output + ".part " + output + "\n").toUtf8());
   script.close();
   script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   const QString saved = DocumentOpener();

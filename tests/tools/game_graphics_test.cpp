@@ -80,6 +80,10 @@ TEST(GameGraphicsTest, TheScreensStripsAndPicturesHaveTheirSizes) {
       {"controls.bmp", 670, 61},               {"controls\\lives.bmp", 14, 61},
       {"controls\\weapons.bmp", 13, 61},       {"controls\\timer_no.bmp", 100, 61},
       {"controls\\stage_no.bmp", 250, 61},     {"controls\\kavenet_anti.bmp", 55, 55},
+      {"Dialogs\\DialogBtns.bmp", 400, 90},    {"Dialogs\\MenuBtns.bmp", 800, 108},
+      {"Dialogs\\QuestionBtn.bmp", 24, 72},    {"Dialogs\\EndGameBtns.bmp", 600, 102},
+      {"Dialogs\\Caption.bmp", 400, 34},       {"Dialogs\\Best.bmp", 372, 30},
+      {"Dialogs\\EndGameBkg.bmp", 670, 520},
   };
   for (int stage = 1; stage <= 9; ++stage) cases.push_back({QStringLiteral("levels\\%1.bmp").arg(stage), 670, 459});
   for (const Case& c : cases) {

@@ -118,6 +118,64 @@ QImage StageBackground(int stage) {
   return image;
 }
 
+// The dialogs' caption bar, stretched to each dialog's width: a blue band with rounded ends on
+// the dialogs' face colour.
+QImage CaptionBar() {
+  QImage image = Filled(400, 34, Mist);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient band(0, 0, 0, 34);
+  band.setColorAt(0, Sky);
+  band.setColorAt(1, Navy);
+  p.setPen(Qt::NoPen);
+  p.setBrush(band);
+  p.drawRoundedRect(QRectF(0.5, 0.5, 399, 33), 12, 12);
+  p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+  p.drawLine(QPointF(14, 3.5), QPointF(386, 3.5));
+  return image;
+}
+
+// The top-10 table's first row: a gold bar with a star between the name and the rank.
+QImage BestRow() {
+  QImage image = Filled(372, 30, Mist);
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient gold(0, 0, 0, 30);
+  gold.setColorAt(0, QColor(0xFF, 0xE4, 0x8A));
+  gold.setColorAt(1, Amber);
+  p.setPen(QPen(QColor(0xC8, 0x8A, 0x1E), 1.5));
+  p.setBrush(gold);
+  p.drawRoundedRect(QRectF(1, 1, 370, 28), 8, 8);
+  QPainterPath star;
+  const QPointF centre(306, 15);
+  for (int i = 0; i < 10; ++i) {
+    const qreal angle = -M_PI / 2 + i * M_PI / 5;
+    const qreal radius = i % 2 ? 4.5 : 11;
+    const QPointF point = centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
+    i == 0 ? star.moveTo(point) : star.lineTo(point);
+  }
+  star.closeSubpath();
+  p.setBrush(QColor(0xFF, 0xF6, 0xD5));
+  p.drawPath(star);
+  return image;
+}
+
+// The result page: a landscape under a light rounded board that holds the figures.
+QImage EndGameBackground() {
+  QImage image = Filled(670, 520, Mist);
+  QPainter p(&image);
+  PaintLandscape(p, QRectF(0, 0, 670, 520), SceneOf(4), 4);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Navy, 2));
+  p.setBrush(QColor(0xF3, 0xF9, 0xFC, 235));
+  p.drawRoundedRect(QRectF(40, 24, 590, 480), 26, 26);
+  p.setPen(QPen(Sky, 1.5));
+  p.drawLine(QPointF(90, 88), QPointF(580, 88));
+  p.drawLine(QPointF(90, 430), QPointF(580, 430));
+  IconFrog(p, QRectF(64, 100, 130, 115));
+  return image;
+}
+
 // The status bar: a navy band with lighter slots where the game draws its numbers and icons.
 const QColor kBarTop(0x2A, 0x64, 0x8C), kBarBottom(0x15, 0x3C, 0x57);
 
@@ -337,6 +395,22 @@ std::vector<TSkinBitmap> PaintGameGraphics() {
                                       Tone::Blue, 14));
   add("tryBtn.bmp", CaptionButtons(270, 55, {Hebrew("נסו את זבקולקס המלאה")}, Tone::Orange, 19));
   add("SwitchBtn.bmp", CaptionButtons(24, 32, {QStringLiteral("EN"), Hebrew("עב")}, Tone::Light, 10));
+
+  // The dialogs and the result page.
+  add("Dialogs\\DialogBtns.bmp",
+      CaptionButtons(100, 30, {Hebrew("סגירה"), Hebrew("אישור"), Hebrew("ביטול"), Hebrew("שליחה")}, Tone::Blue, 15));
+  add("Dialogs\\MenuBtns.bmp", CaptionButtons(200, 36,
+                                               {Hebrew("סיום המשחק"), Hebrew("משחק חדש"), Hebrew("משחק מותאם"),
+                                                Hebrew("יציאה מהמשחק")},
+                                               Tone::Blue, 16));
+  add("Dialogs\\QuestionBtn.bmp", CaptionButtons(24, 24, {QStringLiteral("?")}, Tone::Orange, 15));
+  add("Dialogs\\EndGameBtns.bmp", CaptionButtons(150, 34,
+                                                  {Hebrew("שליחת התוצאה"), Hebrew("למסך הפתיחה"),
+                                                   Hebrew("משחק נוסף"), Hebrew("עשרת הגדולים")},
+                                                  Tone::Blue, 15));
+  add("Dialogs\\Caption.bmp", CaptionBar());
+  add("Dialogs\\Best.bmp", BestRow());
+  add("Dialogs\\EndGameBkg.bmp", EndGameBackground(), true);
 
   // The play screen.
   for (int stage = 1; stage <= 9; ++stage) add(QStringLiteral("levels\\%1.bmp").arg(stage), StageBackground(stage), true);
