@@ -9,6 +9,7 @@
 #include "ui/win_font.h"
 
 #include <QBitmap>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -95,6 +96,14 @@ void TGameDialog::ClipToBackshape() {
   painter.drawPath(path);
   painter.end();
   setMask(mask);
+}
+
+void TGameDialog::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && InModalLoop()) {
+    SetModalResult(mrCancel);
+    return;
+  }
+  TModalForm::keyPressEvent(event);
 }
 
 }  // namespace zabko

@@ -58,6 +58,8 @@ class TGameDialog : public TModalForm {
   // Clips the window to the rounded rectangle of Backshape, one pixel wider and higher, with the
   // shape's corner radii. Called at the end of a dialog's construction.
   void ClipToBackshape();
+  // Esc closes a dialog in its modal loop as its close or cancel button would.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   TZabkoGameMainForm& main_;

@@ -475,6 +475,17 @@ TEST_P(GameDialogsTest, InstructionHeadersSitInBoxesThatKeepTheirRightEdge) {
   }
 }
 
+TEST_P(GameDialogsTest, EscClosesEachDialogAsItsCloseOrCancelButtonWould) {
+  const std::vector<TModalForm*> dialogs = {main_->InstructionsForm(), main_->Top10Form(), main_->CustomGameForm(),
+                                            main_->SendToForm()};
+  for (TModalForm* dialog : dialogs) {
+    SCOPED_TRACE(dialog->objectName().toStdString());
+    WhenLoopRuns([&] { QTest::keyClick(dialog, Qt::Key_Escape); });
+    EXPECT_EQ(dialog->ShowModal(), mrCancel);
+  }
+  EXPECT_TRUE(games_.empty()) << "a custom game closed by Esc starts nothing";
+}
+
 TEST_P(GameDialogsTest, EachWindowIsPaintedAndClippedToItsRoundedShape) {
   const QString folder = QStringLiteral(ZABKO_BUILD_DIR "/test-shots/game-dialogs");
   QDir().mkpath(folder);
