@@ -5,6 +5,8 @@ using TestApplication = QApplication;
 #include <QCoreApplication>
 using TestApplication = QCoreApplication;
 #endif
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,6 +16,11 @@ int main(int argc, char** argv) {
   QTemporaryDir home;
   qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
   qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+  // Single-instance locks and sockets too: test processes running side by side never meet.
+  const QString runtime = home.path() + "/runtime";
+  QDir().mkpath(runtime);
+  QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
 #ifdef ZABKO_TEST_ON_DISPLAY
   // Windows on the X server of DISPLAY, stacked by its window manager.
   qputenv("QT_QPA_PLATFORM", "xcb");
