@@ -73,34 +73,6 @@ TEST(GameMainFormTest, TheServerIsTheFirstArgumentAndWithoutOneOrALogOnTheProgra
   }
 }
 
-class GameMainFormConnectTest : public GameServerTest {};
-
-TEST_P(GameMainFormConnectTest, AStoredLogOnAuthenticatesAndTheHandShakeUserIdIsKept) {
-  TStoredLogOn logOn(kUser, kPassword);
-  TNoDownload download;
-  bool ended = false;
-  TZabkoGameMainForm::TOptions options;
-  options.arguments = {"Zabkoplay", QString::fromUtf8(server_->BaseUrl(dev::TDevServer::MemberName(0))), "10"};
-  options.makeClient = [this] { return std::make_unique<TGameClient>(new TInProcessChannel(*server_), true); };
-  options.progress = &runner_;
-  options.programFolder = QStringLiteral(ZABKO_DATA_OUT "/Game");
-  options.download = &download;
-  options.terminate = [&] { ended = true; };
-  options.showMessage = [](const QString& text) { ADD_FAILURE() << text.toStdString(); };
-  TZabkoGameMainForm form(options);
-  ASSERT_FALSE(form.Closing());
-  form.FormActivate();
-  form.FormActivate();
-  EXPECT_FALSE(ended);
-  EXPECT_TRUE(form.Client().Authenticated);
-  ASSERT_EQ(runner_.runs.size(), 1u) << "the connect job runs once";
-  EXPECT_EQ(download.folders.size(), 1);
-  EXPECT_FALSE(form.UId().isEmpty());
-  EXPECT_EQ(form.Parameters().ReadString(kMainSection, kUIdValue, ""), form.UId());
-  const std::vector<QByteArray> methods = Methods();
-  EXPECT_NE(std::find(methods.begin(), methods.end(), QByteArray("Game.HandShake")), methods.end());
-}
-
 // The connect job over the stand-in server with a stored log-on, as the learning program leaves it.
 class GameMainFormSessionTest : public GameServerTest {
  protected:
@@ -193,6 +165,20 @@ TEST_P(GameMainFormSessionTest, ConnectOutcomes) {
   }
 }
 
+TEST_P(GameMainFormSessionTest, TheConnectJobRunsOnceAndAuthenticatesAStoredLogOn) {
+  TStoredLogOn logOn(kUser, kPassword);
+  auto form = MakeForm();
+  ASSERT_FALSE(form->Closing());
+  form->FormActivate();
+  form->FormActivate();
+  EXPECT_EQ(ended_, 0);
+  EXPECT_TRUE(form->Client().Authenticated);
+  ASSERT_EQ(runner_.runs.size(), 1u) << "the connect job runs once";
+  EXPECT_EQ(download_.folders.size(), 1);
+  EXPECT_FALSE(form->UId().isEmpty()) << "a first game gets its user id";
+  EXPECT_EQ(form->Parameters().ReadString(kMainSection, kUIdValue, ""), form->UId());
+}
+
 TEST_P(GameMainFormSessionTest, YesAtCloseSendsTheLastHandshakeAndLogsOffLeavingTheLearningKeyAlone) {
   TStoredLogOn logOn(kUser, kPassword);
   const QByteArray before = ReadAll(LearningKeyFile());
@@ -223,7 +209,6 @@ TEST_P(GameMainFormSessionTest, YesAtCloseSendsTheLastHandshakeAndLogsOffLeaving
 
 INSTANTIATE_TEST_SUITE_P(InProcess, GameMainFormSessionTest, ::testing::Values(false));
 
-INSTANTIATE_TEST_SUITE_P(InProcess, GameMainFormConnectTest, ::testing::Values(false));
 
 }  // namespace
 }  // namespace zabko::test
