@@ -127,19 +127,17 @@ void TZabkoGameMainForm::BuildComponents() {
   switchCmp_->SetManager(manager_);
   switchCmp_->SetFilename(QStringLiteral("SwitchBtn.bmp"));
 
-  // The start screen's buttons stand in a row along the bottom, the first at the right.
+  // The start screen's buttons stand in two rows of three at the bottom right, right to left, clear
+  // of the opening sign's panel at the left: the game buttons above, the dialogs and the exit below.
   for (int i = 0; i < 6; ++i) {
     auto* button = new TNButton(backGround_, QString::fromLatin1(kButtonNames[i]));
-    button->setGeometry(kWidth - kButtonWidth * (i + 1) - 10 * (i < 3 ? 0 : 0), kHeight - kButtonHeight - 8,
-                        kButtonWidth, kButtonHeight);
+    const int column = i % 3, row = i / 3;
+    button->setGeometry(kWidth - 6 - (column + 1) * kButtonWidth - column * 4,
+                        kHeight - 8 - (2 - row) * kButtonHeight - (1 - row) * 6, kButtonWidth, kButtonHeight);
     button->SetManager(manager_);
     button->SetBitmapComponent(enterBtns_);
     button->SetX(kButtonWidth * i);
     button->setCursor(Qt::PointingHandCursor);
-  }
-  Button("NewGameBtn")->move(kWidth - 10 - kButtonWidth, kHeight - kButtonHeight - 10);
-  for (int i = 1; i < 6; ++i) {
-    Button(kButtonNames[i])->move(kWidth - 10 - kButtonWidth * (i + 1) + 10 * 0, kHeight - kButtonHeight - 10);
   }
   auto* tryNowBtn = new TNButton(backGround_, QStringLiteral("TryNowBtn"));
   tryNowBtn->setGeometry(500, 440, 270, 55);
@@ -282,7 +280,8 @@ void TZabkoGameMainForm::DrawOpeningSign() {
   builder.RightToLeft = true;
   builder.Anchors = TAnchorKind::Top | TAnchorKind::Right;
   builder.Parse(strings_->GetString(QStringLiteral("OpenSignText")));
-  builder.LayoutInRect(backGround_, TNRect{120, 380, width() - 450 + 120 + 210, 550});
+  // Inside the light panel of the background at the left (104, 366, 262 x 198), above the link.
+  builder.LayoutInRect(backGround_, TNRect{116, 378, 354, 515});
   tryNowLink_->setText(strings_->GetString(QStringLiteral("OpenSignLinkText")));
 }
 
