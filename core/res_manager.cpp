@@ -8,11 +8,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QtEndian>
+
+#include <sys/inotify.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace zabko {
 namespace {
@@ -183,6 +187,132 @@ void TMultiResLoader::ListNames(QStringList& names) const {
   for (const auto& loader : loaders_) loader->ListNames(names);
 }
 
+// ---- Loose files
+
+namespace {
+
+QStringList ListFolder(const QDir& folder) {
+  return folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The first of Entries (a folder's listing in its order) equal to Part without regard to case.
+QString FirstMatch(const QStringList& entries, const QString& part) {
+  for (const QString& entry : entries) {
+    if (entry.compare(part, Qt::CaseInsensitive) == 0) return entry;
+  }
+  return QString();
+}
+
+// The entry of Folder that Part names, looked up on the disk: Part itself when it exists,
+// otherwise the first entry of the listing equal to it without regard to case.
+QString MatchOnDisk(const QDir& folder, const QString& part) {
+  if (QFileInfo::exists(folder.filePath(part))) return part;
+  return FirstMatch(ListFolder(folder), part);
+}
+
+// Follows Name's parts down from Dir; Match (folder, folder's path, part) gives the entry that
+// matches a part, or empty.
+template <typename TMatch>
+QString WalkIgnoringCase(const QString& dir, const QString& name, TMatch match) {
+  QString path = dir;
+  const QStringList parts = QString(name).replace('\\', '/').split('/', Qt::SkipEmptyParts);
+  if (parts.isEmpty()) return QString();
+  for (const QString& part : parts) {
+    if (part == QLatin1String(".") || part == QLatin1String("..")) return QString();
+    const QDir folder(path);
+    const QString found = match(folder, path, part);
+    if (found.isEmpty()) return QString();
+    path = folder.filePath(found);
+  }
+  return QFileInfo(path).isFile() ? path : QString();
+}
+
+}  // namespace
+
+QString FindFileIgnoringCase(const QString& dir, const QString& name) {
+  return WalkIgnoringCase(dir, name,
+                          [](const QDir& folder, const QString&, const QString& part) { return MatchOnDisk(folder, part); });
+}
+
+// Every resource opened asks for a loose file first, and a production run opens thousands; a
+// listing of the program folder per Open costs far more than the copy. The listings of the
+// folders looked in are therefore kept, and an inotify watch on each, set before it is listed,
+// tells of every entry made, removed or renamed there afterwards: the next look-up then drops
+// all listings and reads them again. The program folder's device and inode are compared on each
+// look-up too, as a watch follows the folder and not its path. Where no watch can be set, the
+// look-up goes to the disk as FindFileIgnoringCase does. A file found is still checked on the
+// disk, so a look-up finds the file FindFileIgnoringCase would find.
+class TLooseFiles {
+ public:
+  explicit TLooseFiles(const QString& dir) : dir_(dir) {}
+  ~TLooseFiles() { CloseWatches(); }
+  TLooseFiles(const TLooseFiles&) = delete;
+  TLooseFiles& operator=(const TLooseFiles&) = delete;
+
+  QString Find(const QString& name) {
+    Refresh();
+    return WalkIgnoringCase(dir_, name, [this](const QDir& folder, const QString& path, const QString& part) {
+      const TListing* listing = Listing(folder, path);
+      if (!listing) return MatchOnDisk(folder, part);
+      // The name itself is taken when it exists (a link may point nowhere), as on the disk.
+      if (listing->Names.contains(part) && QFileInfo::exists(folder.filePath(part))) return part;
+      return FirstMatch(listing->Entries, part);
+    });
+  }
+
+ private:
+  struct TListing {
+    QStringList Entries;  // in the folder listing's order
+    QSet<QString> Names;
+  };
+
+  // Drops the listings when anything changed since they were read.
+  void Refresh() {
+    struct stat info {};
+    const bool present = ::stat(QFile::encodeName(dir_).constData(), &info) == 0;
+    if (!present || info.st_dev != dirDevice_ || info.st_ino != dirInode_) {
+      // Another folder (or none) under that path: start over with new watches.
+      CloseWatches();
+      dirDevice_ = present ? info.st_dev : 0;
+      dirInode_ = present ? info.st_ino : 0;
+      return;
+    }
+    if (watches_ < 0) return;
+    alignas(struct inotify_event) char events[4096];
+    bool changed = false;
+    while (::read(watches_, events, sizeof events) > 0) changed = true;
+    if (changed) listings_.clear();
+  }
+
+  // The kept listing of Folder, read (and watched) now when there is none; null when the folder
+  // cannot be watched.
+  const TListing* Listing(const QDir& folder, const QString& path) {
+    const auto it = listings_.constFind(path);
+    if (it != listings_.constEnd()) return &it.value();
+    if (watches_ < 0) watches_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (watches_ < 0) return nullptr;
+    constexpr uint32_t kChanges =
+        IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+    if (::inotify_add_watch(watches_, QFile::encodeName(path).constData(), kChanges) < 0) return nullptr;
+    TListing listing;
+    listing.Entries = ListFolder(folder);
+    listing.Names = QSet<QString>(listing.Entries.cbegin(), listing.Entries.cend());
+    return &listings_.insert(path, std::move(listing)).value();
+  }
+
+  void CloseWatches() {
+    if (watches_ >= 0) ::close(watches_);
+    watches_ = -1;
+    listings_.clear();
+  }
+
+  QString dir_;
+  dev_t dirDevice_ = 0;
+  ino_t dirInode_ = 0;
+  int watches_ = -1;  // inotify descriptor
+  QHash<QString, TListing> listings_;  // by folder path
+};
+
 // ---- TResManager
 
 namespace {
@@ -200,6 +330,7 @@ TResManager::TResManager(const QStringList& fileNames, const QString& appDir)
 TResManager::TResManager(std::unique_ptr<TBaseResLoader> loader, const QString& appDir) : loader_(std::move(loader)) {
   appDir_ = appDir.isEmpty() ? QCoreApplication::applicationDirPath() : appDir;
   if (!appDir_.endsWith('/')) appDir_ += '/';
+  looseFiles_ = std::make_unique<TLooseFiles>(appDir_);
 }
 
 TResManager::~TResManager() { CloseCurrent(); }
@@ -211,7 +342,7 @@ void TResManager::CloseCurrent() {
 
 qint64 TResManager::Open(const QString& name) {
   CloseCurrent();
-  const QString loose = FindFileIgnoringCase(appDir_, name);
+  const QString loose = looseFiles_->Find(name);
   if (!loose.isEmpty()) {
     looseFile_ = std::make_unique<TFileStream>(loose, FileMode::OpenRead);
     current_ = std::make_unique<TWindowStream>(*looseFile_, 0, looseFile_->Size());
@@ -274,32 +405,6 @@ QString TResManager::ExtractToTempFile(const QString& name, const QString& defau
     throw;
   }
   return fileName;
-}
-
-QString FindFileIgnoringCase(const QString& dir, const QString& name) {
-  QString path = dir;
-  const QStringList parts = QString(name).replace('\\', '/').split('/', Qt::SkipEmptyParts);
-  if (parts.isEmpty()) return QString();
-  for (qsizetype i = 0; i < parts.size(); ++i) {
-    const QString& part = parts[i];
-    if (part == QLatin1String(".") || part == QLatin1String("..")) return QString();
-    QDir folder(path);
-    QString found;
-    if (QFileInfo::exists(folder.filePath(part))) {
-      found = part;
-    } else {
-      const QStringList entries = folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-      for (const QString& entry : entries) {
-        if (entry.compare(part, Qt::CaseInsensitive) == 0) {
-          found = entry;
-          break;
-        }
-      }
-    }
-    if (found.isEmpty()) return QString();
-    path = folder.filePath(found);
-  }
-  return QFileInfo(path).isFile() ? path : QString();
 }
 
 }  // namespace zabko

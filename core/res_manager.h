@@ -22,6 +22,8 @@
 
 namespace zabko {
 
+class TLooseFiles;
+
 // The kind byte that starts a bitmap resource.
 enum class BitmapKind : unsigned char { Jpeg = 0, Bmp = 1, RleBmp = 2 };
 
@@ -135,6 +137,7 @@ class TResManager {
   std::unique_ptr<TStream> looseFile_;  // owned stream of a loose file
   std::unique_ptr<TStream> current_;    // window over the loose file or the loader's stream
   QString appDir_;
+  std::unique_ptr<TLooseFiles> looseFiles_;  // finds loose files below appDir_
 };
 
 // The path of an existing file Name below Dir, each part matched without regard to case ("\" and

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace zabko {
@@ -88,6 +90,80 @@ TEST_F(ResManagerTest, LooseFileBesideTheProgramWins) {
   EXPECT_EQ(MessageOf([&] { res.Open("..\\secret"); }), QStringLiteral("File not found in DB: ..\\secret"));
   EXPECT_EQ(FindFileIgnoringCase(AppDir(), "../secret"), QString());
   EXPECT_EQ(FindFileIgnoringCase(AppDir(), "sub"), QString()) << "a folder is no file";
+}
+
+// The manager keeps what it learnt of the program folder between Opens; every change made
+// there afterwards must still be seen by the next Open.
+TEST_F(ResManagerTest, LooseFilesChangedBetweenOpensAreSeen) {
+  TResDBWriter w;
+  w.AddData("a.mp3", "db");
+  w.AddData("sub\\b.mp3", "db sub");
+  TResManager res({Db("one.dat", w)}, AppDir());
+  const QString app = AppDir();
+  const auto content = [&](const char* name) {
+    const qint64 size = res.Open(name);
+    return ReadN(res.Current(), size);
+  };
+  ASSERT_EQ(content("a.mp3"), QByteArray("db"));
+  ASSERT_EQ(content("sub\\b.mp3"), QByteArray("db sub"));
+
+  struct Step {
+    const char* change;
+    std::function<void()> apply;
+    const char* name;
+    QByteArray expected;
+  };
+  const Step steps[] = {
+      {"a loose file appears", [&] { WriteFile(app + "/A.MP3", "loose"); }, "a.mp3", "loose"},
+      {"it is rewritten in place", [&] { WriteFile(app + "/A.MP3", "again"); }, "a.mp3", "again"},
+      {"it is renamed away", [&] { QDir(app).rename("A.MP3", "other"); }, "a.mp3", "db"},
+      {"another case of the name comes in", [&] { QDir(app).rename("other", "a.Mp3"); }, "A.mp3", "again"},
+      {"it is removed", [&] { QFile::remove(app + "/a.Mp3"); }, "a.mp3", "db"},
+      {"a sub-folder appears", [&] { QDir(app).mkdir("SUB"); WriteFile(app + "/SUB/B.mp3", "deep"); }, "sub\\b.mp3",
+       "deep"},
+      {"a file leaves the sub-folder", [&] { QFile::remove(app + "/SUB/B.mp3"); }, "sub\\b.mp3", "db sub"},
+      {"a file comes back into it", [&] { WriteFile(app + "/SUB/b.MP3", "back"); }, "sub\\b.mp3", "back"},
+      {"a folder takes the file's name", [&] {
+         QFile::remove(app + "/SUB/b.MP3");
+         QDir(app).mkpath("SUB/b.mp3");
+       }, "sub\\b.mp3", "db sub"},
+      {"the program folder is replaced by another", [&] {
+         QDir(app).removeRecursively();
+         const QString fresh = dir_.filePath("fresh");
+         QDir().mkpath(fresh);
+         WriteFile(fresh + "/a.mp3", "fresh");
+         ASSERT_TRUE(QDir().rename(fresh, app));
+       }, "a.mp3", "fresh"},
+      {"the program folder is gone", [&] { QDir(app).removeRecursively(); }, "a.mp3", "db"},
+      {"the program folder comes back", [&] {
+         QDir().mkpath(app);
+         WriteFile(app + "/a.mp3", "returned");
+       }, "a.mp3", "returned"},
+  };
+  for (const Step& step : steps) {
+    step.apply();
+    EXPECT_EQ(content(step.name), step.expected) << step.change;
+    // Asked again without a change, the answer stays.
+    EXPECT_EQ(content(step.name), step.expected) << step.change << ", asked again";
+  }
+}
+
+// A folder above the program folder renamed leaves the old folder unchanged; the path now
+// names a new folder, and its files are the ones served.
+TEST_F(ResManagerTest, ProgramFolderMovedAwayWithItsParent) {
+  TResDBWriter w;
+  w.AddData("a.mp3", "db");
+  const QString app = dir_.filePath("install/app");
+  QDir().mkpath(app);
+  WriteFile(app + "/a.mp3", "old");
+  TResManager res({Db("one.dat", w)}, app);
+  ASSERT_EQ(res.Open("a.mp3"), 3);
+
+  ASSERT_TRUE(QDir().rename(dir_.filePath("install"), dir_.filePath("moved")));
+  QDir().mkpath(app);
+  WriteFile(app + "/A.MP3", "newer");
+  EXPECT_EQ(res.Open("a.mp3"), 5);
+  EXPECT_EQ(ReadN(res.Current(), 10), QByteArray("newer"));
 }
 
 TEST_F(ResManagerTest, SeveralDatabasesBehindOneIndex) {
