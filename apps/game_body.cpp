@@ -1,12 +1,13 @@
 #include "apps/game_body.h"
 
+#include "game/game_utils.h"
+
 #include "platform/exception.h"
 #include "platform/exception_handler.h"
 #include "platform/gui/window_helpers.h"
 #include "platform/single_instance.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include <cstdio>
 #include <memory>
@@ -15,15 +16,13 @@ namespace zabko {
 
 namespace {
 
-// The main window's message box where tests set one, else a right-to-left box.
+// The main window's message box where tests set one, else the game's plain box.
 void ShowError(const TGameBodyOptions& options, const QString& text) {
   if (options.mainForm.showMessage) {
     options.mainForm.showMessage(text);
-    return;
+  } else {
+    PlainBox(nullptr, text, QMessageBox::Ok);
   }
-  QMessageBox box(QMessageBox::Critical, QCoreApplication::applicationName(), text, QMessageBox::Ok);
-  box.setLayoutDirection(Qt::RightToLeft);
-  box.exec();
 }
 
 }  // namespace

@@ -561,9 +561,7 @@ void TActionForm::ShowMessage(const QString& text) {
     options_.showMessage(text);
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, QMessageBox::Ok, window());
-  box.setLayoutDirection(Qt::RightToLeft);
-  box.exec();
+  PlainBox(window(), text, QMessageBox::Ok);
 }
 
 }  // namespace zabko

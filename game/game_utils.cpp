@@ -4,6 +4,7 @@
 #include "ui/alpha_blend_form.h"
 #include "ui/modal_form.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPointer>
 
@@ -33,6 +34,12 @@ int ShowModalDimmed(TModalForm& form, TColor color, int alpha) {
 }
 
 int ShowModalGreyDimmed(TModalForm& form, int alpha) { return ShowModalDimmed(form, kDimmerGrey, alpha); }
+
+QMessageBox::StandardButton PlainBox(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
+  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, buttons, parent);
+  box.setLayoutDirection(Qt::RightToLeft);
+  return static_cast<QMessageBox::StandardButton>(box.exec());
+}
 
 void AlphaBlendCanvas(QPainter& dest, int x, int y, int alpha, const QImage& source, int height, int width) {
   dest.save();

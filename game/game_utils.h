@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QMessageBox>
 #include <QPainter>
 #include <QRect>
 #include <QString>
@@ -29,6 +30,10 @@ inline constexpr int kDialogDimAlpha = 60;
 int ShowModalDimmed(TModalForm& form, TColor color, int alpha);
 // ShowModalDimmed in grey 0x808080.
 int ShowModalGreyDimmed(TModalForm& form, int alpha);
+
+// The game's notices and confirmations: a plain right-to-left message box over Parent (none for
+// a top-level box) with the application's title; returns the button chosen.
+QMessageBox::StandardButton PlainBox(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons);
 
 // Copies the rectangle (0, 0, Width, Height) of Source onto Dest at (X, Y), blended at the
 // constant opacity Alpha / 255 (source over, the source's own alpha kept as its mask).

@@ -43,12 +43,6 @@ constexpr int kWidth = 800, kHeight = 600;
 constexpr int kButtonWidth = 140, kButtonHeight = 29;
 const char* const kButtonNames[] = {"NewGameBtn", "FixGameBtn", "Top10Btn", "InstrucBtn", "SendToBtn", "ExitBtn"};
 
-QMessageBox::StandardButton PlainBox(QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons) {
-  QMessageBox box(QMessageBox::NoIcon, QCoreApplication::applicationName(), text, buttons, parent);
-  box.setLayoutDirection(Qt::RightToLeft);
-  return static_cast<QMessageBox::StandardButton>(box.exec());
-}
-
 }  // namespace
 
 TZabkoGameMainForm::TZabkoGameMainForm(TOptions options) : QWidget(nullptr), options_(std::move(options)) {
@@ -85,13 +79,6 @@ TZabkoGameMainForm::TZabkoGameMainForm(TOptions options) : QWidget(nullptr), opt
 
 TZabkoGameMainForm::~TZabkoGameMainForm() {
   if (measure_) SetMeasureCanvas(nullptr);
-  // The dialogs first: the result page may be docked in the main area.
-  floatingMenu_.reset();
-  sendToForm_.reset();
-  customGameForm_.reset();
-  top10Form_.reset();
-  instructionsForm_.reset();
-  endGameForm_.reset();
   if (client_ && !client_->GetBaseURL().isEmpty()) {
     try {
       client_->LogOff({-1, -1});
@@ -416,8 +403,7 @@ void TZabkoGameMainForm::keyPressEvent(QKeyEvent* event) {
   if (!mainArea_->isHidden() && !forwardingKey_) {
     const QList<QWidget*> pages = mainArea_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     QWidget* page = pages.isEmpty() ? nullptr : pages.first();
-    if (page && !page->isHidden() && !page->isAncestorOf(QApplication::focusWidget()) &&
-        QApplication::focusWidget() != page) {
+    if (page && !page->isHidden()) {
       forwardingKey_ = true;
       QCoreApplication::sendEvent(page, event);
       forwardingKey_ = false;

@@ -200,7 +200,8 @@ class TZabkoGameMainForm : public QWidget {
   // The markup measures its text on this window's font once the window shows.
   std::unique_ptr<TCanvasTextMeasure> measure_;
 
-  // Last, so that they go before the window's other parts.
+  // Last, so that they go first, before the parts they use; the result page may be docked in
+  // the main area.
   std::unique_ptr<TEndGameForm> endGameForm_;
   std::unique_ptr<TInstructionsForm> instructionsForm_;
   std::unique_ptr<TTop10Form> top10Form_;
