@@ -233,6 +233,9 @@ bool TActionForm::NewGame(int firstLetter, int lastLetter, bool updateWanted, bo
     game_->Reload(kRounds);
     game_->Hidden = false;
     game_->Lives = kLives;
+    // Before the first stage, so that every game opens with its stage picture, also after a
+    // game that ended at stage 1.
+    game_->Stage = 0;
     game_->Reset();
   } catch (const Exception& e) {
     ShowMessage(e.Message());
@@ -504,6 +507,10 @@ void TActionForm::LevelUp() {
 void TActionForm::GameOver() {
   timer_->stop();
   gameOver_ = true;
+  // The game-over picture supersedes every picture that shows, the last answer's comment too:
+  // the play area is drawn again without them.
+  game_->ClearOverlays();
+  Render();
   // The game-over picture over the whole page, drawn once.
   gameOverScreen_ = QImage(size(), QImage::Format_RGB32);
   {
@@ -548,7 +555,9 @@ void TActionForm::EndGame() {
 
 void TActionForm::CloseGame() {
   timer_->stop();
-  StopGameOver();
+  // A game over ends where it stands: the sound it switched off stays off, so that no music
+  // starts again while the window goes.
+  gameOverTimer_->stop();
   if (!inGame_) return;
   inGame_ = false;
   wordsCenter_->Flush();
