@@ -330,6 +330,10 @@ void TActionForm::DrawStatusBar() {
   status.setPen(Qt::red);
   status.drawText(QRect(150, 32, 120, 14), Qt::AlignLeft | Qt::AlignTop, six(game_->CorrectCount));
 
+  // What the slots show goes below the bar's captions, which stay whole over them.
+  const QRect belowCaptions(0, kStatusCaptionHeight, width(), kStatusHeight - kStatusCaptionHeight);
+  status.setClipRect(belowCaptions);
+
   // The stage number.
   status.drawImage(QPoint(kLevelLeft, 0), levelImage_,
                    QRect(kStageCell * (std::clamp(game_->Stage, 1, 9) - 1), 0, kStageCell, kStatusHeight));
@@ -338,6 +342,7 @@ void TActionForm::DrawStatusBar() {
   {
     QPainter lives(&livesImage_);
     manager->DrawPart(kLivesLeft, 0, statusDrawer_, kStatusHeight, kLivesWidth, 0, 0, lives);
+    lives.setClipRect(belowCaptions);
     for (int i = 0; i < game_->Lives; ++i) manager->DrawPlain(lives, kLivesWidth - kLifeStep * i - kLifeStep, livesDrawer_, 0);
   }
   for (int c = 0; c < game_->RoundsLeft; ++c) manager->DrawPlain(status, kShotLeft + kRoundStep * c, weaponsDrawer_, 0);

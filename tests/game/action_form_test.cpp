@@ -285,6 +285,36 @@ TEST_P(ActionFormTest, ShotsScoreAndCostAsTheyHitAndTheMagazineEmptiesAndReloads
   EXPECT_EQ(form_->WordsCenter().Answers().Count(), 2);
 }
 
+// The status bar's captions ("כדורים", "חיים", "זמן", "שלב") stand in its top rows over the
+// rounds, lives, clock and stage: whatever those show, the captions stay whole.
+TEST_P(ActionFormTest, TheStatusBarKeepsItsCaptionsWholeOverWhatItShows) {
+  Start();
+  QImage bar(form_->StatusImage().size(), QImage::Format_RGB32);
+  {
+    QPainter p(&bar);
+    main_->Manager()->DrawPlain(p, 0, main_->Manager()->GetDrawer("controls.bmp"), 0);
+  }
+  const QRect captions(0, 0, bar.width(), TActionForm::kStatusCaptionHeight);
+  const struct {
+    int rounds, lives, stage;
+    qint64 elapsed;
+  } states[] = {{6, 5, 1, 0}, {3, 2, 9, 9870}, {1, 1, 5, 45670}, {0, 0, 2, 99990}};
+  for (const auto& st : states) {
+    SCOPED_TRACE(testing::Message() << st.rounds << " rounds, " << st.lives << " lives, stage " << st.stage);
+    Game().RoundsLeft = st.rounds;
+    Game().Lives = st.lives;
+    Game().SetStage(st.stage);
+    Game().SetElapsed(st.elapsed);
+    form_->DrawStatusBar();
+    EXPECT_TRUE(form_->StatusImage().copy(captions) == bar.copy(captions));
+    // What the slots show still shows, below the captions.
+    const QRect shown(kShotLeft, captions.height(), kLevelLeft + 25 - kShotLeft, bar.height() - captions.height());
+    EXPECT_FALSE(form_->StatusImage().copy(shown) == bar.copy(shown));
+  }
+  form_->Render();
+  EXPECT_TRUE(form_->grab().toImage().save(QDir(ZABKO_BUILD_DIR).filePath("frames/status_bar.png")));
+}
+
 TEST_P(ActionFormTest, PauseAndMenuHoldTheQuestionClockAndHideTheWords) {
   Start();
   Tick();
