@@ -233,6 +233,9 @@ bool TActionForm::NewGame(int firstLetter, int lastLetter, bool updateWanted, bo
     game_->Reload(kRounds);
     game_->Hidden = false;
     game_->Lives = kLives;
+    // Before the first stage, so that every game opens with its stage picture, also after a
+    // game that ended at stage 1.
+    game_->Stage = 0;
     game_->Reset();
   } catch (const Exception& e) {
     ShowMessage(e.Message());
@@ -327,6 +330,10 @@ void TActionForm::DrawStatusBar() {
   status.setPen(Qt::red);
   status.drawText(QRect(150, 32, 120, 14), Qt::AlignLeft | Qt::AlignTop, six(game_->CorrectCount));
 
+  // What the slots show goes below the bar's captions, which stay whole over them.
+  const QRect belowCaptions(0, kStatusCaptionHeight, width(), kStatusHeight - kStatusCaptionHeight);
+  status.setClipRect(belowCaptions);
+
   // The stage number.
   status.drawImage(QPoint(kLevelLeft, 0), levelImage_,
                    QRect(kStageCell * (std::clamp(game_->Stage, 1, 9) - 1), 0, kStageCell, kStatusHeight));
@@ -335,6 +342,7 @@ void TActionForm::DrawStatusBar() {
   {
     QPainter lives(&livesImage_);
     manager->DrawPart(kLivesLeft, 0, statusDrawer_, kStatusHeight, kLivesWidth, 0, 0, lives);
+    lives.setClipRect(belowCaptions);
     for (int i = 0; i < game_->Lives; ++i) manager->DrawPlain(lives, kLivesWidth - kLifeStep * i - kLifeStep, livesDrawer_, 0);
   }
   for (int c = 0; c < game_->RoundsLeft; ++c) manager->DrawPlain(status, kShotLeft + kRoundStep * c, weaponsDrawer_, 0);
@@ -504,6 +512,10 @@ void TActionForm::LevelUp() {
 void TActionForm::GameOver() {
   timer_->stop();
   gameOver_ = true;
+  // The game-over picture supersedes every picture that shows, the last answer's comment too:
+  // the play area is drawn again without them.
+  game_->ClearOverlays();
+  Render();
   // The game-over picture over the whole page, drawn once.
   gameOverScreen_ = QImage(size(), QImage::Format_RGB32);
   {
@@ -548,7 +560,9 @@ void TActionForm::EndGame() {
 
 void TActionForm::CloseGame() {
   timer_->stop();
-  StopGameOver();
+  // A game over ends where it stands: the sound it switched off stays off, so that no music
+  // starts again while the window goes.
+  gameOverTimer_->stop();
   if (!inGame_) return;
   inGame_ = false;
   wordsCenter_->Flush();

@@ -61,6 +61,9 @@ class TActionForm : public QWidget {
   static constexpr int kWidth = 670;
   static constexpr int kHeight = 520;
   static constexpr int kStatusHeight = 61;
+  // The status bar's top rows hold its captions over the rounds, lives, clock and stage; what
+  // those show is drawn below them.
+  static constexpr int kStatusCaptionHeight = 15;
   static constexpr int kTickMs = 30;
   static constexpr int kGameOverMs = 5000;
   static constexpr int kRounds = 6;

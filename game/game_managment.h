@@ -173,6 +173,8 @@ class TGameManagment {
   bool AddOverlay(std::unique_ptr<TGraphicObject> overlay);
   // Draws each overlay with its elapsed time and frees those that are then finished.
   void DrawOverlays(QPainter& canvas);
+  // Frees every overlay at once (the game's end covers them all).
+  void ClearOverlays() { overlays_.clear(); }
   int OverlayCount() const { return static_cast<int>(overlays_.size()); }
   TGraphicObject* Overlay(int index) const { return overlays_[static_cast<size_t>(index)].get(); }
 

@@ -71,12 +71,19 @@ void TQuestion2Game::SpawnAnswers() {
   for (int position = 0; position < kAnswerCount; ++position) ReMakeAnswer(position);
 }
 
+void TQuestion2Game::ChangeSheet(int index) {
+  const TCharacter* old = Character(index);
+  auto changed =
+      std::make_unique<TCharacter>(old->X, Sprite(CurrentStage().Sheet), old->Direction, old->Dy, old->Dx, old->Y);
+  changed->Slot = old->Slot;
+  ReplaceCharacter(index, std::move(changed));
+}
+
 void TQuestion2Game::ReMakeAnswer(int position) {
-  TSprite* sheet = Sprite(CurrentStage().Sheet);
   if (position < CharacterCount()) {
-    const TCharacter* old = Character(position);
-    if (!IsExploding(old))
-      ReplaceCharacter(position, std::make_unique<TCharacter>(old->X, sheet, old->Direction, old->Dy, old->Dx, old->Y));
+    // An exploding answer finishes as it is, its answer with it.
+    if (IsExploding(Character(position))) return;
+    ChangeSheet(position);
   } else {
     SpawnRandom(CurrentStage().Sheet);
     position = CharacterCount() - 1;
@@ -106,8 +113,11 @@ void TQuestion2Game::SetStage(int stage) {
   if (stage == Stage) return;
   Stage = std::clamp(stage, 1, kStageCount);
   ShowPicture("Texts\\Stage" + QString::number(Stage) + ".bmp", kStageOverlay);
+  // Each character keeps its answer and only changes its sheet and speeds: after a wrong answer
+  // has exploded and gone, the characters' indexes no longer match their answers, and numbering
+  // them afresh would hand the right answer to a second character while the first explodes.
   for (int i = 0; i < CharacterCount(); ++i) {
-    ReMakeAnswer(i);
+    if (!IsExploding(Character(i))) ChangeSheet(i);
     SetSpeeds(i);
   }
 }

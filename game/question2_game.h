@@ -44,7 +44,13 @@ class TQuestion2Game : public TShootGame {
   // it was and its exception goes on to the caller.
   void NextQuestion(bool spawn);
   void SpawnAnswers();
+  // The answer character at Position for a new question: the living one there gets the stage's
+  // sheet and the position as its answer, an exploding one is left as it is, and where none
+  // stands a new one is spawned.
   void ReMakeAnswer(int position);
+  // The character at Index in the current stage's sheet, at its place, with its speeds,
+  // direction and answer.
+  void ChangeSheet(int index);
   void SetSpeeds(int index);
   void SetStage(int stage);
   void ShowComment(bool bad);

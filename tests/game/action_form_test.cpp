@@ -9,9 +9,11 @@
 #include "tests/common/frame_grab.h"
 #include "tests/game/game_server_fixture.h"
 #include "tests/game/question_fixture.h"
+#include "ui/n_manager.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
 
@@ -173,6 +175,21 @@ class ActionFormTest : public GameServerTest {
     ShootSlot(WrongSlot());
     Tick(20);  // its explosion ends
   }
+  // The answer rows held for the server for a word, of a kind.
+  int Rows(qint32 wordId, int kind) const {
+    const TDataPacket& data = form_->WordsCenter().Answers().Data();
+    int n = 0;
+    for (int i = 0; i < data.GetPacket(1)->IntegerCount(); ++i)
+      n += data.GetPacket(1)->GetInteger(i) == wordId && data.GetPacket(2)->GetInteger(i) == kind;
+    return n;
+  }
+  // The kinds of the overlays the game shows now.
+  std::vector<int> OverlayKinds() const {
+    std::vector<int> kinds;
+    for (int i = 0; i < Game().OverlayCount(); ++i)
+      kinds.push_back(static_cast<const TShowBitmap*>(Game().Overlay(i))->Kind());
+    return kinds;
+  }
   // The question times out; the loop runs until the next one stands (or the game is over).
   void TimeOut() {
     clock_.now += TActionForm::kTimeOutMs + 1;
@@ -268,6 +285,36 @@ TEST_P(ActionFormTest, ShotsScoreAndCostAsTheyHitAndTheMagazineEmptiesAndReloads
   EXPECT_EQ(form_->WordsCenter().Answers().Count(), 2);
 }
 
+// The status bar's captions ("כדורים", "חיים", "זמן", "שלב") stand in its top rows over the
+// rounds, lives, clock and stage: whatever those show, the captions stay whole.
+TEST_P(ActionFormTest, TheStatusBarKeepsItsCaptionsWholeOverWhatItShows) {
+  Start();
+  QImage bar(form_->StatusImage().size(), QImage::Format_RGB32);
+  {
+    QPainter p(&bar);
+    main_->Manager()->DrawPlain(p, 0, main_->Manager()->GetDrawer("controls.bmp"), 0);
+  }
+  const QRect captions(0, 0, bar.width(), TActionForm::kStatusCaptionHeight);
+  const struct {
+    int rounds, lives, stage;
+    qint64 elapsed;
+  } states[] = {{6, 5, 1, 0}, {3, 2, 9, 9870}, {1, 1, 5, 45670}, {0, 0, 2, 99990}};
+  for (const auto& st : states) {
+    SCOPED_TRACE(testing::Message() << st.rounds << " rounds, " << st.lives << " lives, stage " << st.stage);
+    Game().RoundsLeft = st.rounds;
+    Game().Lives = st.lives;
+    Game().SetStage(st.stage);
+    Game().SetElapsed(st.elapsed);
+    form_->DrawStatusBar();
+    EXPECT_TRUE(form_->StatusImage().copy(captions) == bar.copy(captions));
+    // What the slots show still shows, below the captions.
+    const QRect shown(kShotLeft, captions.height(), kLevelLeft + 25 - kShotLeft, bar.height() - captions.height());
+    EXPECT_FALSE(form_->StatusImage().copy(shown) == bar.copy(shown));
+  }
+  form_->Render();
+  EXPECT_TRUE(form_->grab().toImage().save(QDir(ZABKO_BUILD_DIR).filePath("frames/status_bar.png")));
+}
+
 TEST_P(ActionFormTest, PauseAndMenuHoldTheQuestionClockAndHideTheWords) {
   Start();
   Tick();
@@ -328,7 +375,13 @@ TEST_P(ActionFormTest, ThirtyRightAnswersRaiseTheStageOnceWithTrackDAndACheer) {
   for (int i = 0; i < 29; ++i) ASSERT_NO_FATAL_FAILURE(AnswerRight());
   EXPECT_EQ(Game().Stage, 1);
   EXPECT_FALSE(sounds_.contains("yeahha_children.mp3"));
-  ASSERT_NO_FATAL_FAILURE(AnswerRight());
+  ShootSlot(RightSlot());
+  EXPECT_EQ(Game().Stage, 2);
+  EXPECT_EQ(OverlayKinds(), std::vector<int>{kStageOverlay}) << "the stage picture, no comment";
+  // The stage-2 picture over the play area, for a person to look at.
+  form_->Render();
+  EXPECT_TRUE(form_->grab().toImage().save(QDir(ZABKO_BUILD_DIR).filePath("game_stage2.png")));
+  for (int i = 0; i < 100 && Game().Answered; ++i) Tick();
   EXPECT_EQ(Game().Stage, 2);
   EXPECT_EQ(Playing(), 'D');
   EXPECT_EQ(sounds_.count("yeahha_children.mp3"), 1);
@@ -352,6 +405,47 @@ TEST_P(ActionFormTest, ThirtyRightAnswersRaiseTheStageOnceWithTrackDAndACheer) {
   ASSERT_NO_FATAL_FAILURE(AnswerWrong());
   EXPECT_EQ(Game().Stage, 2);
   EXPECT_FALSE(sounds_.contains("yeahha_children.mp3"));
+}
+
+// The stage rises inside the 30th right answer, before its character explodes. A wrong answer
+// that exploded and went before it moved the later characters down one place; the stage change
+// must not hand the right answer to another character, or shooting that one during the
+// explosion would be a 31st right answer and a second right row for the server.
+TEST_P(ActionFormTest, AStageUpAfterAGoneWrongAnswerLeavesNoSecondRightAnswer) {
+  Start();
+  for (int i = 0; i < 29; ++i) ASSERT_NO_FATAL_FAILURE(AnswerRight());
+  // A question whose right answer has a wrong one before it and one after it (the player lets
+  // the others run out, with lives to spare).
+  for (int i = 0; i < 6 && (RightSlot() < 1 || RightSlot() > 2); ++i) {
+    ASSERT_NO_FATAL_FAILURE(TimeOut());
+    Game().Lives = 5;
+  }
+  ASSERT_TRUE(RightSlot() == 1 || RightSlot() == 2) << RightSlot();
+  form_->FormMouseUp(Qt::RightButton);
+  const qint32 asked = Game().Question.WordId;
+
+  ShootSlot(0);
+  Tick(20);  // the wrong answer explodes and goes
+  ASSERT_EQ(Game().CharacterCount(), 3);
+  ASSERT_EQ(Game().Lives, 4);
+  ShootSlot(RightSlot());
+  ASSERT_EQ(Game().Stage, 2);
+  EXPECT_EQ(Game().CorrectCount, 30);
+
+  // The player shoots the two characters left while the right one explodes: both are wrong.
+  std::vector<QPoint> left;
+  for (int i = 0; i < Game().CharacterCount(); ++i) {
+    const TCharacter* c = Game().Character(i);
+    if (!Game().IsExploding(c)) left.push_back({c->X, c->Y});
+  }
+  ASSERT_EQ(left.size(), 2u);
+  for (const QPoint& at : left) Click(at);
+  EXPECT_EQ(Game().CorrectCount, 30);
+  EXPECT_EQ(Game().Lives, 2) << "each wrong shot costs a life";
+  EXPECT_EQ(Rows(asked, kAnswerRight), 1);
+  EXPECT_EQ(Rows(asked, kAnswerWrong), 3);
+  form_->Render();
+  EXPECT_EQ(Game().Stage, 2);
 }
 
 TEST_P(ActionFormTest, TheLastStagesRaiseUpToNineAndNoFurther) {
@@ -479,6 +573,77 @@ TEST_P(ActionFormTest, GameOverIgnoresInputAndShowsTheResultAfterFiveSecondsWith
   EXPECT_EQ(uploads[0].arguments->PacketCount(), held);
   EXPECT_TRUE(form_->WordsCenter().Answers().IsEmpty());
   EXPECT_FALSE(form_->InGame());
+}
+
+// A game that ends at stage 1 leaves the stage at 1; the next game still opens with its
+// "Stage 1" picture.
+TEST_P(ActionFormTest, EveryGameOpensWithItsStagePicture) {
+  Start();
+  EXPECT_EQ(OverlayKinds(), std::vector<int>{kStageOverlay});
+  for (int i = 0; i < 5; ++i) ASSERT_NO_FATAL_FAILURE(TimeOut());
+  ASSERT_TRUE(form_->IsGameOver());
+  form_->GameOverTimerTimer();
+  ASSERT_EQ(results_.size(), 1u);
+  ASSERT_EQ(Game().Stage, 1);
+  ASSERT_TRUE(OverlayKinds().empty());
+
+  main_->PlayAgain();
+  ASSERT_TRUE(form_->InGame());
+  EXPECT_EQ(Game().Stage, 1);
+  EXPECT_EQ(OverlayKinds(), std::vector<int>{kStageOverlay});
+  for (int i = 0; i < Game().CharacterCount(); ++i)
+    EXPECT_EQ(Game().Character(i)->Sprite, Game().Sprite(Game().Stages[0].Sheet));
+}
+
+// The last life goes with a wrong answer, whose comment shows: the game-over page is the play
+// area as it stands, the status bar and the game-over picture, with no comment under it.
+TEST_P(ActionFormTest, TheGameOverPictureStandsAloneOverThePlayArea) {
+  Start();
+  for (int i = 0; i < 4; ++i) ASSERT_NO_FATAL_FAILURE(TimeOut());
+  ASSERT_EQ(Game().Lives, 1);
+  form_->FormMouseUp(Qt::RightButton);
+  ShootSlot(WrongSlot());
+  ASSERT_EQ(OverlayKinds(), std::vector<int>{kCommentOverlay}) << "the wrong answer's comment";
+  Tick();
+  ASSERT_TRUE(form_->IsGameOver());
+  EXPECT_TRUE(OverlayKinds().empty());
+
+  QImage scene(form_->Buffer().size(), QImage::Format_RGB32);
+  {
+    QPainter p(&scene);
+    main_->Manager()->DrawPlain(p, 0, main_->Manager()->GetDrawer("levels\\1.bmp"), 0);
+    Game().DrawCharacters(p);
+    Game().DrawTexts(p);
+    form_->DrawAim(p);
+  }
+  TResManager res({QStringLiteral(ZABKO_DATA_OUT "/Game/Graphics.dat")});
+  TShowBitmap gameOver("texts\\game-over.bmp", kGameOverOverlay, 1, res);
+  QImage expected(form_->size(), QImage::Format_RGB32);
+  {
+    QPainter p(&expected);
+    p.drawImage(0, 0, scene);
+    p.drawImage(0, scene.height(), form_->StatusImage());
+    gameOver.Draw(p, expected.width(), expected.height());
+  }
+  const QImage shown = form_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_TRUE(SaveFrameGrab(*form_, "game_over"));
+  EXPECT_TRUE(shown == expected) << "see frames/game_over.png";
+}
+
+// Closing the window during the game-over wait ends the game silent: the music that game over
+// stopped does not start again.
+TEST_P(ActionFormTest, ClosingDuringTheGameOverWaitLeavesTheMusicOff) {
+  Start();
+  for (int i = 0; i < 5; ++i) ASSERT_NO_FATAL_FAILURE(TimeOut());
+  ASSERT_TRUE(form_->IsGameOver());
+  ASSERT_EQ(Playing(), '-');
+  const QString started = tracks_;
+  onConfirm_ = [] { return true; };
+  EXPECT_TRUE(main_->close());
+  EXPECT_FALSE(form_->GameOverTimer()->isActive());
+  EXPECT_EQ(tracks_, started) << "no track starts again";
+  EXPECT_EQ(Playing(), '-');
+  EXPECT_TRUE(results_.empty());
 }
 
 TEST_P(ActionFormTest, ANewGameAfterOneLostByTimeOutsStartsWithFourAnswers) {

@@ -1,5 +1,6 @@
 #include "game/question2_game.h"
 
+#include "net/answer_holder.h"
 #include "tests/common/test_util.h"
 #include "tests/game/question_fixture.h"
 
@@ -193,6 +194,64 @@ TEST_F(QuestionGameTest, AWrongHitKeepsTheQuestion) {
   EXPECT_NE(game_->Question.WordId, asked);
   EXPECT_EQ(game_->CharacterCount(), 4);
   EXPECT_EQ(game_->Missed.Count(), 1);
+}
+
+// The play screen raises the stage inside the answer callback of the right hit, before that
+// character explodes. When a wrong answer has exploded and gone before, the characters' indexes
+// no longer match their answers: the stage change must keep every answer where it is, so the
+// question keeps one right answer while the hit one explodes.
+TEST_F(QuestionGameTest, AStageUpAfterAWrongAnswerHasGoneKeepsEveryAnswerWithItsCharacter) {
+  game_->AnswerCallback = [this](qint32 id, int kind, int choice, const TTestQuestion& record) {
+    answers_.push_back({id, kind, choice, record.WordId});
+    if (kind == kAnswerRight) game_->SetStage(game_->Stage + 1);
+  };
+  for (int wrong = 0; wrong < 4; ++wrong) {
+    for (int right = 0; right < 4; ++right) {
+      if (wrong == right) continue;
+      SCOPED_TRACE(testing::Message() << "wrong answer " << wrong << ", right answer " << right);
+      game_->Reset();
+      game_->SetStage(1);
+      game_->Lives = 5;
+      game_->Reload(6);
+      Spread();
+      game_->Question.WordId = game_->AnswerAt(right);
+      answers_.clear();
+
+      ShootSlot(wrong);
+      Ticks(11);
+      ASSERT_EQ(game_->CharacterCount(), 3) << "the wrong answer has exploded and gone";
+      std::map<int, QPoint> places;  // the living characters' places, by answer
+      for (int i = 0; i < 3; ++i) places[game_->Character(i)->Slot] = {game_->Character(i)->X, game_->Character(i)->Y};
+
+      ShootSlot(right);
+      EXPECT_EQ(game_->Stage, 2);
+      EXPECT_EQ(game_->CorrectCount, 1);
+      std::multiset<int> living, expected;
+      std::vector<QPoint> targets;
+      for (int i = 0; i < game_->CharacterCount(); ++i) {
+        const TCharacter* c = game_->Character(i);
+        if (game_->IsExploding(c)) continue;
+        living.insert(c->Slot);
+        targets.push_back({c->X, c->Y});
+        EXPECT_EQ(c->Sprite, game_->Sprite(game_->Stages[1].Sheet)) << "stage 2's sheet";
+        EXPECT_EQ(QPoint(c->X, c->Y), places[c->Slot]) << "answer " << c->Slot << " stays where it was";
+      }
+      for (int s = 0; s < 4; ++s)
+        if (s != wrong && s != right) expected.insert(s);
+      EXPECT_EQ(living, expected) << "the two answers left, each once";
+
+      // During the explosion every character left is a wrong answer: a life and a row each.
+      const int lives = game_->Lives;
+      for (const QPoint& at : targets) game_->Shoot(at.x(), at.y());
+      EXPECT_EQ(game_->CorrectCount, 1);
+      EXPECT_EQ(game_->Lives, lives - 2);
+      int rights = 0, wrongs = 0;
+      for (const TAnswer& a : answers_)
+        (a.kind == kAnswerRight ? rights : wrongs) += a.wordId == game_->Question.WordId;
+      EXPECT_EQ(rights, 1) << "one right answer row for the question";
+      EXPECT_EQ(wrongs, 3);
+    }
+  }
 }
 
 TEST_F(QuestionGameTest, ResetStartsAGameAfresh) {
