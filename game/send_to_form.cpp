@@ -14,6 +14,8 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QTextOption>
 
 namespace zabko {
 
@@ -37,6 +39,12 @@ TSendToForm::TSendToForm(TZabkoGameMainForm& main) : TGameDialog(main, QStringLi
   msgMemo_->setObjectName(QStringLiteral("MsgMemo"));
   msgMemo_->setGeometry(24, 150, kWidth - 48, 118);
   msgMemo_->setFont(WinFont(QStringLiteral("Arial"), 0, -15));
+  // The message reads right to left as the interface does: flush right, ragged at the left.
+  msgMemo_->setLayoutDirection(Qt::RightToLeft);
+  QTextOption reading = msgMemo_->document()->defaultTextOption();
+  reading.setTextDirection(Qt::RightToLeft);
+  reading.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
+  msgMemo_->document()->setDefaultTextOption(reading);
   msgMemo_->setPlainText(QString::fromUtf8("כתבו כאן את ההודעה לחבר"));
   MakeDialogButton("NButton2", dbSend, kWidth / 2 + 10, kHeight - kButtonHeight - 18);
   MakeDialogButton("NButton1", dbCancel, kWidth / 2 - 10 - kButtonWidth, kHeight - kButtonHeight - 18);

@@ -1,5 +1,6 @@
 #include "game/zabko_game_main_form.h"
 
+#include "audio/file_player.h"
 #include "core/cube_management.h"
 #include "core/data_packet.h"
 #include "core/language_pack.h"
@@ -29,6 +30,9 @@
 #include "ui/tnt_label.h"
 
 #include <QApplication>
+#include <QBitmap>
+#include <QPainter>
+#include <QRegion>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -86,6 +90,9 @@ TZabkoGameMainForm::~TZabkoGameMainForm() {
       // The log-off at the end never reports.
     }
   }
+  // The play screen, the last user of sound, is gone by now: the media layer ends with the
+  // window (libmpg123, the media players and the wave outputs).
+  ShutdownMedia();
 }
 
 void TZabkoGameMainForm::BuildComponents() {
@@ -138,12 +145,28 @@ void TZabkoGameMainForm::BuildComponents() {
   langBtn_->SetX(24);
   langBtn_->setCursor(Qt::PointingHandCursor);
   tryNowLink_ = new TTntLabel(backGround_, QStringLiteral("TryNowLink"));
-  tryNowLink_->setGeometry(120, 520, 200, 20);
+  // Under the opening sign, flush with its right edge; the room stays as given.
+  tryNowLink_->SetAutoSize(false);
+  tryNowLink_->setGeometry(150, 520, 200, 20);
+  // It looks like a link: the link colour, underlined, the hand cursor.
   tryNowLink_->setCursor(Qt::PointingHandCursor);
+  QFont linkFont = tryNowLink_->font();
+  linkFont.setUnderline(true);
+  tryNowLink_->setFont(linkFont);
+  QPalette linkPalette = tryNowLink_->palette();
+  linkPalette.setColor(QPalette::WindowText, WinColor(kLinkColor));
+  tryNowLink_->setPalette(linkPalette);
   loading.Finish();
+  for (const char* name : kButtonNames) MaskButton(Button(name));
+  MaskButton(tryNowBtn);
+  MaskButton(langBtn_);
 
+  // The start screen's controls act only while the start screen shows: under a docked page
+  // they are hidden, and a click that reaches one all the same is dropped.
   const auto on = [this](const char* name, std::function<void()> handler) {
-    connect(Button(name), &TNBase::OnClick, this, [handler = std::move(handler)] { Guarded(handler); });
+    connect(Button(name), &TNBase::OnClick, this, [this, handler = std::move(handler)] {
+      if (StartScreenShown()) Guarded(handler);
+    });
   };
   on("NewGameBtn", [this] { NewGameClick(); });
   on("LangBtn", [this] { LangBtnClick(); });
@@ -152,7 +175,41 @@ void TZabkoGameMainForm::BuildComponents() {
   on("Top10Btn", [this] { Top10BtnClick(); });
   on("InstrucBtn", [this] { InstrucBtnClick(); });
   on("SendToBtn", [this] { SendToBtnClick(); });
-  on("TryNowBtn", [this] { TFile::ShellOpen(strings_->GetString(QStringLiteral("TryNowBtnClick"))); });
+  on("TryNowBtn", [this] { TryNowClick(); });
+  connect(tryNowLink_, &TTntLabel::OnClick, this, [this] {
+    if (StartScreenShown()) Guarded([this] { TryNowClick(); });
+  });
+}
+
+void TZabkoGameMainForm::TryNowClick() { TFile::ShellOpen(strings_->GetString(QStringLiteral("TryNowBtnClick"))); }
+
+bool TZabkoGameMainForm::StartScreenShown() const { return mainArea_->isHidden(); }
+
+QList<QWidget*> TZabkoGameMainForm::StartScreenControls() const {
+  QList<QWidget*> controls;
+  for (const char* name : kButtonNames) controls << Button(name);
+  controls << Button("TryNowBtn") << langBtn_ << tryNowLink_;
+  for (const QPointer<TTntLabel>& label : signLabels_) {
+    if (label) controls << label;
+  }
+  return controls;
+}
+
+void TZabkoGameMainForm::MaskButton(TNButton* button) {
+  const TNImageDrawer* drawer = manager_->Drawer(button->PlainDrawer());
+  if (!drawer) return;
+  QImage face(button->size(), QImage::Format_RGB32);
+  face.fill(Qt::black);
+  {
+    QPainter canvas(&face);
+    manager_->DrawPlain(canvas, 0, button->PlainDrawer(), 0);
+  }
+  const QRegion shape(QBitmap::fromImage(face.createMaskFromColor(kButtonKey, Qt::MaskInColor)));
+  if (shape == QRegion(button->rect())) {
+    button->clearMask();
+  } else {
+    button->setMask(shape);
+  }
 }
 
 TNButton* TZabkoGameMainForm::Button(const char* name) const {
@@ -268,6 +325,11 @@ void TZabkoGameMainForm::DrawOpeningSign() {
   builder.Anchors = TAnchorKind::Top | TAnchorKind::Right;
   builder.Parse(strings_->GetString(QStringLiteral("OpenSignText")));
   builder.LayoutInRect(backGround_, TNRect{120, 380, width() - 450, 550});
+  for (TTntLabel* label : builder.CreatedLabels()) {
+    signLabels_ << label;
+    // A page docked before the first showing keeps the sign hidden too.
+    label->setVisible(StartScreenShown());
+  }
   tryNowLink_->setText(strings_->GetString(QStringLiteral("OpenSignLinkText")));
 }
 
@@ -292,10 +354,11 @@ void TZabkoGameMainForm::ShowPage(QWidget* page) {
     }
   }
   mainArea_->setVisible(page != nullptr);
-  // The page stands over the start screen; the upper row of its buttons would show through
-  // beside it, so that row waits for the start screen.
+  // A docked page stands alone on the start screen's background: the start screen's controls
+  // (wider than the page and below it) wait for the start screen, so that none can be seen or
+  // clicked beside the page.
   if (page) mainArea_->raise();
-  for (int i = 3; i < 6; ++i) Button(kButtonNames[i])->setVisible(page == nullptr);
+  for (QWidget* control : StartScreenControls()) control->setVisible(page == nullptr);
   if (OnShowPage) OnShowPage(page);
 }
 
@@ -309,7 +372,10 @@ void TZabkoGameMainForm::NewGameClick() {
   }
 }
 
-void TZabkoGameMainForm::LangBtnClick() { langBtn_->SetX(24 - langBtn_->X()); }
+void TZabkoGameMainForm::LangBtnClick() {
+  langBtn_->SetX(24 - langBtn_->X());
+  MaskButton(langBtn_);
+}
 
 void TZabkoGameMainForm::StartGame(int firstLetter, int lastLetter, bool update, bool english) {
   firstLetter_ = firstLetter;

@@ -11,8 +11,12 @@
 #include "game/parameters.h"
 #include "platform/registry_ini_file.h"
 #include "ui/text_measure.h"
+#include "ui/win_color.h"
 
 #include <QByteArray>
+#include <QColor>
+#include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
@@ -69,6 +73,7 @@ class TZabkoGameMainForm : public QWidget {
 
   TZabkoGameMainForm() : TZabkoGameMainForm(TOptions()) {}
   explicit TZabkoGameMainForm(TOptions options);
+  // Logs off when a server was chosen, then shuts the media layer down (ShutdownMedia).
   ~TZabkoGameMainForm() override;
 
   // Set at creation when no server was found: the window closed and the program ends.
@@ -153,7 +158,20 @@ class TZabkoGameMainForm : public QWidget {
   // Closes with the quit question unless QuitNow switched it off.
   bool FormCloseQuery();
 
+  // Opens the address of the full program ("TryNowBtnClick"): TryNowBtn and TryNowLink.
+  void TryNowClick();
+  // No page is docked: the start screen's controls show and act.
+  bool StartScreenShown() const;
+  // The six buttons, TryNowBtn, LangBtn, TryNowLink and the opening sign's labels.
+  QList<QWidget*> StartScreenControls() const;
+  // The colour around the rounded faces of the start screen's button pictures: those pixels are
+  // left out of each button's shape (its mask), so the background shows there.
+  static constexpr QRgb kButtonKey = 0xFFFF00FF;
+  // TryNowLink's colour (a Windows colour value: blue).
+  static constexpr TColor kLinkColor = 0xFF0000;
+
   QWidget* MainArea() const { return mainArea_; }
+  TTntLabel* TryNowLink() const { return tryNowLink_; }
   TNStatic* BackGround() const { return backGround_; }
   TNButton* Button(const char* name) const;
   TNButton* LangBtn() const { return langBtn_; }
@@ -167,6 +185,8 @@ class TZabkoGameMainForm : public QWidget {
  private:
   void BuildComponents();
   void DrawOpeningSign();
+  // Shapes Button to its picture's face: without the key colour around it.
+  void MaskButton(TNButton* button);
   void Terminate();
   void FinalHandShake();
 
@@ -186,6 +206,7 @@ class TZabkoGameMainForm : public QWidget {
   TNBitmapComponent* switchCmp_ = nullptr;
   TNButton* langBtn_ = nullptr;
   TTntLabel* tryNowLink_ = nullptr;
+  QList<QPointer<TTntLabel>> signLabels_;
 
   int firstLetter_ = 0, lastLetter_ = 21;
   bool update_ = true, english_ = false;

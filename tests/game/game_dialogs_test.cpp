@@ -394,6 +394,44 @@ TEST_P(GameDialogsTest, ThePromptsClearOnTheFirstEntryOnly) {
   main_->SendToBtnClick();
 }
 
+TEST_P(GameDialogsTest, TheMemoReadsRightToLeftFlushRightWithARaggedLeftEdge) {
+  TSendToForm& form = *main_->SendToForm();
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QWidget* page = form.MsgMemo()->viewport();
+  const QImage shot = page->grab().toImage();
+  form.hide();
+  shot.save(QStringLiteral(ZABKO_BUILD_DIR "/test-shots/send-to-memo.png"));
+  // The lines of dark ink, each with its leftmost and rightmost inked column.
+  struct TLine {
+    int top, left, right;
+  };
+  std::vector<TLine> lines;
+  bool inLine = false;
+  for (int y = 0; y < shot.height(); ++y) {
+    int left = shot.width(), right = -1;
+    for (int x = 0; x < shot.width(); ++x) {
+      if (qGray(shot.pixel(x, y)) >= 128) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+    }
+    if (right < 0) {
+      inLine = false;
+      continue;
+    }
+    if (!inLine) lines.push_back({y, left, right});
+    inLine = true;
+    lines.back().left = std::min(lines.back().left, left);
+    lines.back().right = std::max(lines.back().right, right);
+  }
+  ASSERT_GE(lines.size(), 2u) << "the prompt wraps";
+  for (const TLine& line : lines) {
+    SCOPED_TRACE(line.top);
+    EXPECT_LT(shot.width() - 1 - line.right, 12) << "flush right";
+  }
+  EXPECT_GT(lines.back().left, 30) << "the last line ends short of the left edge";
+}
+
 // --- floating menu -------------------------------------------------------------------------------
 
 TEST_P(GameDialogsTest, MenuWaysOut) {

@@ -71,43 +71,68 @@ void PaintLandscape(QPainter& p, const QRectF& area, const Scene& scene, int see
   }
 }
 
-// A whole-width face with a caption centred on it, as plain, hover and down rows.
-QImage CaptionButtons(int w, int h, const std::vector<QString>& captions, Tone tone, int pixelSize) {
-  return SpriteSheet(w, h, int(captions.size()), [&](QPainter& p, const QRectF& cell, int column, Face face) {
+// A whole-width face with a caption centred on it, as plain, hover and down rows. Keyed: what lies
+// outside the rounded face is the key colour kButtonKey, which the start screen leaves out when
+// it draws the button; otherwise the sheet's background shows there.
+QImage CaptionButtons(int w, int h, const std::vector<QString>& captions, Tone tone, int pixelSize,
+                      bool keyed = false) {
+  const auto paint = [&](QPainter& p, const QRectF& cell, int column, Face face) {
     PaintFace(p, cell.adjusted(1, 1, -1, -1), face, tone, std::min(8.0, h / 3.0));
     p.setFont(SkinFont(pixelSize));
     p.setPen(InkOn(tone, face));
     const QRectF text = face == Face::Down ? cell.translated(1, 1) : cell;
     p.drawText(text, Qt::AlignCenter, captions[size_t(column)]);
-  });
+  };
+  const int columns = int(captions.size());
+  if (!keyed) return SpriteSheet(w, h, columns, paint);
+  // Painted on nothing, then made opaque: a pixel the face covers at least half keeps the face's
+  // colour, the others take the key, so the cut edge has no fringe of either colour.
+  QImage painted(w * columns, h * 3, QImage::Format_ARGB32_Premultiplied);
+  painted.fill(Qt::transparent);
+  {
+    QPainter p(&painted);
+    for (int column = 0; column < columns; ++column) {
+      for (int row = 0; row < 3; ++row) paint(p, QRectF(column * w, row * h, w, h), column, Face(row));
+    }
+  }
+  painted = painted.convertToFormat(QImage::Format_ARGB32);
+  QImage sheet(painted.size(), QImage::Format_RGB32);
+  for (int y = 0; y < sheet.height(); ++y) {
+    for (int x = 0; x < sheet.width(); ++x) {
+      const QRgb pixel = painted.pixel(x, y);
+      sheet.setPixel(x, y, qAlpha(pixel) < 128 ? kButtonKey : qRgb(qRed(pixel), qGreen(pixel), qBlue(pixel)));
+    }
+  }
+  return sheet;
 }
 
 QImage EnterScreen() {
   QImage image = Filled(800, 600, Mist);
   QPainter p(&image);
   PaintLandscape(p, QRectF(0, 0, 800, 600), SceneOf(1), 1);
-  // The title in a ribbon at the top, the mascot beside it.
+  // The title in a ribbon at the top, the mascot beside it. Every picture on the landscape lies
+  // inside the main area (65, 40, 670 x 520), so that a page docked there covers it whole.
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(Navy, 2));
-  QLinearGradient ribbon(0, 20, 0, 110);
+  QLinearGradient ribbon(0, 44, 0, 134);
   ribbon.setColorAt(0, Sky);
   ribbon.setColorAt(1, Blue);
   p.setBrush(ribbon);
-  p.drawRoundedRect(QRectF(190, 24, 420, 88), 22, 22);
+  p.drawRoundedRect(QRectF(190, 48, 420, 88), 22, 22);
   QFont title = SkinFont(54);
   p.setFont(title);
   p.setPen(QColor(0, 0, 0, 70));
-  p.drawText(QRectF(192, 27, 420, 88), Qt::AlignCenter, Hebrew("זבקופליי"));
+  p.drawText(QRectF(192, 51, 420, 88), Qt::AlignCenter, Hebrew("זבקופליי"));
   p.setPen(Qt::white);
-  p.drawText(QRectF(190, 24, 420, 88), Qt::AlignCenter, Hebrew("זבקופליי"));
+  p.drawText(QRectF(190, 48, 420, 88), Qt::AlignCenter, Hebrew("זבקופליי"));
   p.setFont(SkinFont(18, false));
   p.setPen(Navy);
-  p.drawText(QRectF(190, 118, 420, 30), Qt::AlignCenter, Hebrew("משחק אוצר המילים"));
-  IconFrog(p, QRectF(600, 300, 170, 150));
+  p.drawText(QRectF(190, 142, 420, 30), Qt::AlignCenter, Hebrew("משחק אוצר המילים"));
+  IconFrog(p, QRectF(555, 270, 170, 150));
   // A light panel under the opening sign's text (120, 380) to (350, 550).
   p.setPen(QPen(Sky, 2));
   p.setBrush(QColor(255, 255, 255, 200));
-  p.drawRoundedRect(QRectF(104, 366, 262, 198), 18, 18);
+  p.drawRoundedRect(QRectF(108, 370, 254, 188), 18, 18);
   return image;
 }
 
@@ -392,9 +417,9 @@ std::vector<TSkinBitmap> PaintGameGraphics() {
   add("EnterBtns.bmp", CaptionButtons(140, 29,
                                       {Hebrew("משחק חדש"), Hebrew("משחק מותאם"), Hebrew("עשרת הגדולים"),
                                        Hebrew("הוראות"), Hebrew("שלחו לחבר"), Hebrew("יציאה")},
-                                      Tone::Blue, 14));
-  add("tryBtn.bmp", CaptionButtons(270, 55, {Hebrew("נסו את זבקולקס המלאה")}, Tone::Orange, 19));
-  add("SwitchBtn.bmp", CaptionButtons(24, 32, {QStringLiteral("EN"), Hebrew("עב")}, Tone::Light, 10));
+                                      Tone::Blue, 14, true));
+  add("tryBtn.bmp", CaptionButtons(270, 55, {Hebrew("נסו את זבקולקס המלאה")}, Tone::Orange, 19, true));
+  add("SwitchBtn.bmp", CaptionButtons(24, 32, {QStringLiteral("EN"), Hebrew("עב")}, Tone::Light, 10, true));
 
   // The dialogs and the result page.
   add("Dialogs\\DialogBtns.bmp",

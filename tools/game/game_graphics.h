@@ -29,6 +29,9 @@ QString FrameName(const TSheet& sheet, int direction, int frame);
 
 // The background colour of the stage, comment and game-over pictures (their bottom-left pixel).
 inline constexpr QRgb kTextKey = 0xFFFF00FF;
+// The key colour of the start screen's button sheets ("EnterBtns.bmp", "tryBtn.bmp",
+// "SwitchBtn.bmp"): the pixels outside each rounded face, which the start screen leaves out.
+inline constexpr QRgb kButtonKey = 0xFFFF00FF;
 // The praise comments; the others are for wrong answers.
 bool IsPraise(int comment);
 inline constexpr int kComments = 23;
