@@ -6,6 +6,7 @@
 #include "core/word_list.h"
 #include "core/zabkolex_strings.h"
 #include "learn/frame_host.h"
+#include "learn/text_fit.h"
 #include "net/flow_hooks.h"
 #include "net/flow_ui.h"
 #include "net/zabkolex_central.h"
@@ -89,6 +90,9 @@ TFollowFrm::TFollowFrm(QWidget* parent, TNManager* manager, IFrameHost* host)
   background_->setGeometry(0, 24, 186, 170);
   background_->SetManager(manager);
   background_->SetSize(8);
+  // The frame's centre is not painted: it shows this colour, the one the search and hot-words
+  // panels show inside the same frame and the faces' own ground.
+  background_->SetColor(15985881);
   background_->SetBackgroundName(QStringLiteral("main\\BlueBkg.bmp"));
 
   dateLbl1_ = MakeLabel(background_, "DateLbl1", 61, 10);
@@ -324,10 +328,15 @@ void TFollowFrm::LoadCaptions() {
   if (leftToRight_) {
     const int w = width();
     changeDatesLbl_->move(w - changeDatesLbl_->width() - 5, changeDatesLbl_->y());
+    // Captions mirrored while empty grow to the right: each keeps to the frame's width.
+    for (TTntLabel* label : {dateLbl1_, dateLbl2_, followLbl1_, followLbl2_})
+      label->move(qMin(label->x(), background_->width() - label->width() - 5), label->y());
     supposeLbl_->move(followLbl1_->x() + followLbl1_->width() + 5, supposeLbl_->y());
     amLbl_->move(followLbl2_->x() + followLbl2_->width() + 5, amLbl_->y());
   }
   Central().AppType().StyleCaptionLabel(captionLbl_);
+  // The title strip is fixed; a title longer than its label gets a smaller font.
+  FitLabelFont(captionLbl_);
 }
 
 }  // namespace zabko
