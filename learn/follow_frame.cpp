@@ -23,9 +23,11 @@
 #include "ui/zabkolex_utils.h"
 
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QLineEdit>
 
 #include <cmath>
+#include <utility>
 
 namespace zabko {
 
@@ -331,8 +333,16 @@ void TFollowFrm::LoadCaptions() {
     // Captions mirrored while empty grow to the right: each keeps to the frame's width.
     for (TTntLabel* label : {dateLbl1_, dateLbl2_, followLbl1_, followLbl2_})
       label->move(qMin(label->x(), background_->width() - label->width() - 5), label->y());
-    supposeLbl_->move(followLbl1_->x() + followLbl1_->width() + 5, supposeLbl_->y());
-    amLbl_->move(followLbl2_->x() + followLbl2_->width() + 5, amLbl_->y());
+    // Each caption and its letter share one line of the frame: the caption's font shrinks
+    // until both fit, then the letter follows the caption.
+    const int right = background_->width() - 5;
+    for (const auto& [caption, letter] : {std::pair{followLbl1_, supposeLbl_}, std::pair{followLbl2_, amLbl_}}) {
+      const QString text = caption->Caption();
+      const int room = right - 5 - 5 - kLetterRoom;
+      ShrinkFontUntil(caption, [&](const QFont& font) { return QFontMetrics(font).horizontalAdvance(text) + 4 <= room; });
+      caption->move(qMin(caption->x(), right - kLetterRoom - 5 - caption->width()), caption->y());
+      letter->move(caption->x() + caption->width() + 5, letter->y());
+    }
   }
   Central().AppType().StyleCaptionLabel(captionLbl_);
   // The title strip is fixed; a title longer than its label gets a smaller font.
