@@ -6,6 +6,7 @@
 #include "core/word_list.h"
 #include "core/zabkolex_strings.h"
 #include "learn/frame_host.h"
+#include "learn/text_fit.h"
 #include "net/flow_hooks.h"
 #include "net/flow_ui.h"
 #include "net/zabkolex_central.h"
@@ -22,9 +23,11 @@
 #include "ui/zabkolex_utils.h"
 
 #include <QDateEdit>
+#include <QFontMetrics>
 #include <QLineEdit>
 
 #include <cmath>
+#include <utility>
 
 namespace zabko {
 
@@ -89,6 +92,9 @@ TFollowFrm::TFollowFrm(QWidget* parent, TNManager* manager, IFrameHost* host)
   background_->setGeometry(0, 24, 186, 170);
   background_->SetManager(manager);
   background_->SetSize(8);
+  // The frame's centre is not painted: it shows this colour, the one the search and hot-words
+  // panels show inside the same frame and the faces' own ground.
+  background_->SetColor(15985881);
   background_->SetBackgroundName(QStringLiteral("main\\BlueBkg.bmp"));
 
   dateLbl1_ = MakeLabel(background_, "DateLbl1", 61, 10);
@@ -324,10 +330,23 @@ void TFollowFrm::LoadCaptions() {
   if (leftToRight_) {
     const int w = width();
     changeDatesLbl_->move(w - changeDatesLbl_->width() - 5, changeDatesLbl_->y());
-    supposeLbl_->move(followLbl1_->x() + followLbl1_->width() + 5, supposeLbl_->y());
-    amLbl_->move(followLbl2_->x() + followLbl2_->width() + 5, amLbl_->y());
+    // Captions mirrored while empty grow to the right: each keeps to the frame's width.
+    for (TTntLabel* label : {dateLbl1_, dateLbl2_, followLbl1_, followLbl2_})
+      label->move(qMin(label->x(), background_->width() - label->width() - 5), label->y());
+    // Each caption and its letter share one line of the frame: the caption's font shrinks
+    // until both fit, then the letter follows the caption.
+    const int right = background_->width() - 5;
+    for (const auto& [caption, letter] : {std::pair{followLbl1_, supposeLbl_}, std::pair{followLbl2_, amLbl_}}) {
+      const QString text = caption->Caption();
+      const int room = right - 5 - 5 - kLetterRoom;
+      ShrinkFontUntil(caption, [&](const QFont& font) { return QFontMetrics(font).horizontalAdvance(text) + 4 <= room; });
+      caption->move(qMin(caption->x(), right - kLetterRoom - 5 - caption->width()), caption->y());
+      letter->move(caption->x() + caption->width() + 5, letter->y());
+    }
   }
   Central().AppType().StyleCaptionLabel(captionLbl_);
+  // The title strip is fixed; a title longer than its label gets a smaller font.
+  FitLabelFont(captionLbl_);
 }
 
 }  // namespace zabko

@@ -61,6 +61,8 @@ class TFollowFrm : public QWidget {
   void SetTestDate(TDateTime date);
 
  private:
+  // The room a letter label takes beside its caption (a letter and its geresh, bold).
+  static constexpr int kLetterRoom = 24;
   TLanguagePack& FollowPack() const;
   void WriteDates();
 

@@ -2,6 +2,7 @@
 
 #include "core/app_type_specific.h"
 #include "core/zabkolex_strings.h"
+#include "learn/text_fit.h"
 #include "net/zabkolex_central.h"
 #include "platform/exception_handler.h"
 #include "ui/anchors.h"
@@ -12,6 +13,8 @@
 #include "ui/win_color.h"
 #include "ui/win_font.h"
 #include "ui/zabkolex_utils.h"
+
+#include <QFontMetrics>
 
 namespace zabko {
 
@@ -112,6 +115,31 @@ void THeaderFrm::LoadCaptions() {
   const QString poweredBy = Central().Strings().GetString(QStringLiteral("PoweredByLine"));
   poweredBy1Lbl_->SetCaption(poweredBy);
   poweredBy2Lbl_->SetCaption(poweredBy);
+  FitCaptions();
+}
+
+void THeaderFrm::FitCaptions() {
+  // The view buttons' captions stand beside the icon in the sprite's left cap: right-justified
+  // they end DeltaX from the right edge and must start clear of the icon; left-justified (left
+  // to right) they start at DeltaX, right of the icon, and end before the right cap's rim.
+  for (TNButton* button : {filterBtn_, testBtn_, examBtn_}) {
+    const int room = button->Alignment() == TAlignment::RightJustify
+                         ? button->width() + button->DeltaX() - kViewIconEnd - kCaptionGap
+                         : button->width() - button->DeltaX() - kCaptionGap;
+    FitButtonFont(button, room);
+  }
+  // The logo's "powered by" line ends inside the logo strip and before the buttons beside it.
+  const int left = nStatic1_->x() + poweredBy1Lbl_->x();
+  const QRect line(left, poweredBy1Lbl_->y(), 1, poweredBy1Lbl_->height());
+  int right = nStatic1_->x() + nStatic1_->width();
+  for (const TNButton* button : {helpBtn_, homeBtn_, exitBtn_}) {
+    if (button->isHidden() || button->x() <= left) continue;
+    if (button->y() < line.bottom() && button->y() + button->height() > line.top()) right = qMin(right, button->x() - kCaptionGap);
+  }
+  const QString text = poweredBy1Lbl_->Caption();
+  ShrinkFontUntil(poweredBy1Lbl_, [&](const QFont& font) { return QFontMetrics(font).horizontalAdvance(text) <= right - left; });
+  // The spare line under the logo takes the same font, so that it stays under the logo too.
+  poweredBy2Lbl_->setFont(poweredBy1Lbl_->font());
 }
 
 void THeaderFrm::resizeEvent(QResizeEvent* event) {

@@ -22,8 +22,14 @@ class THeaderFrm : public QWidget {
   // Help button visibility, the offset of the small buttons and the compact home button.
   void ApplyAppType();
   void SetLogo();
+  // The captions, then their fonts fitted to the room the fixed layout gives them.
   void LoadCaptions();
   void ApplyLeftToRight();
+
+  // Where the icon in the view buttons' left cap ends (the demo skin's 22 px icon at 14).
+  static constexpr int kViewIconEnd = 36;
+  // The least space between a caption and the icon, a rim or a neighbour.
+  static constexpr int kCaptionGap = 4;
 
   TNButton* FilterBtn() const { return filterBtn_; }
   TNButton* TestBtn() const { return testBtn_; }
@@ -37,6 +43,7 @@ class THeaderFrm : public QWidget {
 
  private:
   void TntFrameResize();
+  void FitCaptions();
 
   TTntLabel* poweredBy2Lbl_;
   TNStatic* nStatic1_;

@@ -262,8 +262,16 @@ void TLetterFrm::ApplyLeftToRight() {
   infoBtn_->move(w - infoBtn_->x() - infoBtn_->width() + 10, infoBtn_->y());
   SetAnchors(numberBox_, TAnchorKind::Top | TAnchorKind::Right);
   SetAnchors(infoBtn_, TAnchorKind::Top | TAnchorKind::Right);
+  // With more than one pack the switch button stands at the reading start, so it goes to the
+  // left edge and the letters start where its mirror image ends; with one pack the letters
+  // reach from 5 px off the left edge.
+  const bool switching = letterPanels_.size() > 1;
+  if (switching) {
+    switchBtn_->move(w - switchBtn_->x() - switchBtn_->width(), switchBtn_->y());
+    SetAnchors(switchBtn_, TAnchorKind::Left | TAnchorKind::Top);
+  }
   for (QWidget* panel : panels_) {
-    panel->move(5, panel->y());
+    panel->move(switching ? w - panel->x() - panel->width() : 5, panel->y());
     SetAnchors(panel, GetAnchors(panel));
   }
 }

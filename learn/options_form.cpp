@@ -84,7 +84,8 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   cpLbl_ = new TTntLabel(this, QStringLiteral("CpLbl"));
   cpLbl_->setGeometry(150, 16, 336, 28);
   cpLbl_->SetAutoSize(false);
-  cpLbl_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // The title reads from beside its picture, at the reading-direction end.
+  cpLbl_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   cpLbl_->setFont(WinFont(QStringLiteral("Arial"), 0, -22, TFontStyle::Bold));
   SetFontColor(cpLbl_, kHeaderInk);
   const auto picture = [&](const char* name, const char* bitmap) {
@@ -177,6 +178,10 @@ TOptionsForm::TOptionsForm(QWidget* parent, IViewHost& host, TNManager* manager)
   doneBtn_->setFont(WinFont(QStringLiteral("Arial"), 0, -13, TFontStyle::Bold));
   SetFontColor(doneBtn_, clWhite);
   SetAnchors(doneBtn_, TAnchorKind::Right | TAnchorKind::Bottom);
+  // In a view wider than the page the content keeps to the reading side, as the start button
+  // does; mirroring turns these anchors to the left.
+  for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (GetAnchors(child) == kDefaultAnchors) SetAnchors(child, TAnchorKind::Top | TAnchorKind::Right);
   loading.Finish();
 
   connect(doneBtn_, &TNBase::OnClick, this, &TOptionsForm::DoneBtnClick);
@@ -257,6 +262,9 @@ void TOptionsForm::Setup(int mode, bool keepControls, std::function<void()> done
     prodImg_->show();
     knowLevelPnl_->show();
   }
+  // The separator under the count group has no place in production, whose knowledge group
+  // takes the room of both groups.
+  FindComponent<QWidget>(this, QStringLiteral("Panel7"))->setVisible(mode != kModeProd);
   randomLbl_->SetCaption(ViewText(prod ? QStringLiteral("OptionsForm.RandomCaptionB")
                                        : QStringLiteral("OptionsForm.RandomCaptionA")));
   orderLbl_->SetCaption(ViewText(prod ? QStringLiteral("OptionsForm.OrderCaptionB")
@@ -472,6 +480,12 @@ void TOptionsForm::LoadCaptions() {
   fromCB_->resize(comboWidth + 20, fromCB_->height());
   toCB_->resize(comboWidth + 20, toCB_->height());
   LayoutRows();
+  // The page's first heading sits in the title's line under the title, beside the picture: it
+  // ends (begins, left to right) a gap before the picture, whatever its caption's length.
+  TTntLabel* heading = FindComponent<TTntLabel>(this, QStringLiteral("Label1"));
+  const bool ltr = layoutDirection() == Qt::LeftToRight;
+  heading->move(ltr ? testImg_->x() + testImg_->width() + kPictureGap : testImg_->x() - kPictureGap - heading->width(),
+                heading->y());
 }
 
 void TOptionsForm::ApplyLeftToRight() {
@@ -480,9 +494,10 @@ void TOptionsForm::ApplyLeftToRight() {
   doneBtn_->setFont(f);
   doneBtn_->setLayoutDirection(Qt::LeftToRight);
   SetAnchors(doneBtn_, TAnchorKind::Left | TAnchorKind::Bottom);
+  // The pictures stay beside the title at the reading side, as the title does.
   for (TNStatic* p : {testImg_, examImg_, prodImg_}) {
     p->move(width() - p->width() - p->x(), p->y());
-    SetAnchors(p, TAnchorKind::Right | TAnchorKind::Bottom);
+    SetAnchors(p, TAnchorKind::Left | TAnchorKind::Top);
   }
   for (const char* name : {"CpLbl", "Panel4", "Panel5", "Panel6", "Panel7", "Panel8", "Label1"}) {
     QWidget* w = FindComponent<QWidget>(this, QString::fromLatin1(name));
@@ -523,10 +538,10 @@ void TOptionsForm::LayoutRows() {
       {knowLevelPnl_, 52, {"DontKnowBtn", "K3Lbl"}},
       {timePnl_, 2, {"Label21"}},
       {timePnl_, 22, {"Label22", "Label23", "TimeCB", "Label24"}},
-      {timePnl_, 40, {"TntLabel1", "TntLabel2"}},
-      {timePnl_, 56, {"NormalQuestionBtn", "NormalQLbl"}},
-      {timePnl_, 72, {"UpsideDownQuestionBtn", "UpsideDownQLbl"}},
-      {timePnl_, 88, {"AudioOnlyQuestionBtn", "AudioOnlyQLbl"}},
+      {timePnl_, 42, {"TntLabel1", "TntLabel2"}},
+      {timePnl_, 58, {"NormalQuestionBtn", "NormalQLbl"}},
+      {timePnl_, 74, {"UpsideDownQuestionBtn", "UpsideDownQLbl"}},
+      {timePnl_, 90, {"AudioOnlyQuestionBtn", "AudioOnlyQLbl"}},
   };
   for (const TRow& row : rows) {
     int cursor = ltr ? 6 : row.panel->width() - 6;

@@ -69,6 +69,8 @@ class TOptionsForm : public QWidget {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // Between the title picture and the heading beside it.
+  static constexpr int kPictureGap = 8;
   void FirstShow();
   // Places the controls of every row after the captions or the reading direction change.
   void LayoutRows();

@@ -115,6 +115,7 @@ TProdForm::TProdForm(QWidget* parent, IViewHost& host, TNManager* manager, TOpti
   resize(568, 449);
   setLayoutDirection(Qt::RightToLeft);
   SetBackgroundColor(this, kFormColour);
+  setAutoFillBackground(true);
   BrowseFolder = [](QWidget* owner, const QString& title, QString& path) { return BrowseForFolder(owner, title, path); };
   TFormLoading loading(this);
   const auto sprite = [&](const char* name, const char* file) {
@@ -211,6 +212,7 @@ TProdForm::TProdForm(QWidget* parent, IViewHost& host, TNManager* manager, TOpti
   rightSpaceEdt_->setMaxLength(2);
   rightSpaceEdt_->installEventFilter(this);
   printBtn_ = button(printPnl_, "PrintBtn", QRect(198, 190, 140, 35), printCmd_, 15);
+  printBtn_->SetX(45);  // the printer column of the sheet
 
   // MP3 panel: the folder, the group folders and the no-meanings choice.
   mp3PlayerPnl_ = MakePanel(s, "Mp3PlayerPnl", 16, 176, 536, 236);
@@ -246,6 +248,10 @@ TProdForm::TProdForm(QWidget* parent, IViewHost& host, TNManager* manager, TOpti
 
   backToPrefBtn_ = button(s, "BackToPrefBtn", QRect(222, 417, 124, 26), backCmp_, 10);
   SetAnchors(backToPrefBtn_, TAnchorKind::Right | TAnchorKind::Bottom);
+  // In a view wider than the page the summary keeps to the reading side, as the back button
+  // does; mirroring turns these anchors to the left.
+  for (QWidget* child : summaryPage_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (GetAnchors(child) == kDefaultAnchors) SetAnchors(child, TAnchorKind::Top | TAnchorKind::Right);
   loading.Finish();
 
   connect(backToPrefBtn_, &TNBase::OnClick, this, &TProdForm::BackToPrefBtnClick);
@@ -345,9 +351,15 @@ void TProdForm::ShowIntro() {
   panel_ = kNoPanel;
   if (!options_) return;
   options_->setParent(introPage_);
-  options_->setGeometry(introPage_->rect());
+  options_->setGeometry(notebook_->rect());
   options_->show();
   options_->Setup(kModeProd, false, [this] { ShowSummary(); });
+}
+
+void TProdForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  notebook_->setGeometry(rect());
+  if (options_ && options_->parentWidget() == introPage_) options_->setGeometry(notebook_->rect());
 }
 
 void TProdForm::ReloadOptions() {
@@ -365,6 +377,8 @@ void TProdForm::ShowPanel(TPanel panel) {
   printPnl_->setVisible(panel == kPrintPanel);
   mp3PlayerPnl_->setVisible(panel == kMp3Panel);
   cdPnl_->setVisible(panel == kCdPanel);
+  // Printing shows the printer; the sound outputs keep the note.
+  prodImg_->SetBackgroundName(panel == kPrintPanel ? QStringLiteral("prod\\PrintImg.bmp") : QStringLiteral("prod\\ProdImg.bmp"));
   panel_ = panel;
 }
 
@@ -374,6 +388,7 @@ void TProdForm::ShowSummary() {
   notebook_->setCurrentWidget(summaryPage_);
   ReloadOptions();
   panel_ = kNoPanel;
+  prodImg_->SetBackgroundName(QStringLiteral("prod\\ProdImg.bmp"));
   if (options_) {
     const TOptionValues& v = options_->Values();
     const TLanguagePack* pack = Central().CurrentLanguagePack();

@@ -24,6 +24,7 @@
 #include "ui/win_color.h"
 #include "ui/win_font.h"
 
+#include <QFontMetrics>
 #include <QStackedWidget>
 
 #include <algorithm>
@@ -179,10 +180,14 @@ TSubTestForm::TSubTestForm(QWidget* parent, IViewHost& host, TNManager* manager,
   SetAnchors(nextLbl2_, TAnchorKind::Left | TAnchorKind::Bottom);
   fotterBkg_ = Make<TNStatic>(secondBkg_, "FotterBkg", 84, 151, 369, 21);
   fotterBkg_->SetManager(manager);
+  // The bar grows with the panel: its strip is stretched over the whole bar, and the verdict
+  // stays in its middle.
+  fotterBkg_->SetStretchDraw(true);
   fotterBkg_->hide();
   SetAnchors(fotterBkg_, TAnchorKind::Left | TAnchorKind::Bottom | TAnchorKind::Right);
   anwerLbl_ = Make<TTntLabel>(fotterBkg_, "AnwerLbl", 76, 1, 217, 19);
   anwerLbl_->SetAutoSize(false);
+  SetAnchors(anwerLbl_, TAnchorKind::Left | TAnchorKind::Top | TAnchorKind::Right);
   anwerLbl_->setAlignment(Qt::AlignCenter);
   anwerLbl_->setFont(WinFont(QStringLiteral("Arial"), 0, -15, TFontStyle::Bold));
 
@@ -652,6 +657,14 @@ void TSubTestForm::SetQuestionWord(const QString& text, bool even) {
 void TSubTestForm::FormResize() {
   if (!shown_) return;
   const int w = width(), h = height();
+  // The pages that do not show are not sized by the notebook: they take its size now, so that
+  // the rows below are spaced for the panel's height on every page (the check button's place
+  // on the question page spaces the definition lines of the first page too).
+  for (QWidget* page : {firstPage_, questionPage_, summaryPage_}) {
+    page->setGeometry(notebook_->rect());
+    ApplyAnchors(page);
+    for (QWidget* background : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) ApplyAnchors(background);
+  }
   const bool large = Central().AppType().LargeTestLayout();
   const bool largeUpside = large && kind_ == kKindUpsideDown;
   const int middle = w / 2;
@@ -702,6 +715,17 @@ void TSubTestForm::FormResize() {
   for (int i = 0; i < 3; ++i) lbl_[i]->move(lbl_[i]->x(), aLbl_[i]->y());
   lbl_[3]->move(lbl_[3]->x(), lbl_[2]->y() + lbl_[2]->height());
   lbl_[4]->move(lbl_[4]->x(), lbl_[3]->y() + lbl_[3]->height());
+  // The "next" links stand in the bottom corner beside the verdict bar, sized to their caption
+  // in a font that ends a gap before the bar.
+  for (TLinkLabel2* next : {nextLbl_, nextLbl2_}) {
+    QWidget* parent = next->parentWidget();
+    const int room = fotterBkg_->x() - kNextLinkMargin - kNextLinkGap;
+    const QString caption = next->Caption();
+    ShrinkFontUntil(next, [&](const QFont& font) { return QFontMetrics(font).horizontalAdvance(caption) + 2 <= room; });
+    const int width = qMin(room, next->fontMetrics().horizontalAdvance(next->Caption()) + 2);
+    const int left = leftToRight_ ? parent->width() - kNextLinkMargin - width : kNextLinkMargin;
+    next->setGeometry(left, next->y(), width, next->height());
+  }
   SetQuestionWord(wordLbl_->Caption(), IsEvenQuestion());
 }
 

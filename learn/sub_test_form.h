@@ -83,6 +83,9 @@ class TSubTestForm : public TModalForm {
   void LoadDrawers();
   void ShowAnswers(bool even);
   void SetQuestionWord(const QString& text, bool even);
+  // The "next" links' distance from the panel's edge and their least gap to the verdict bar.
+  static constexpr int kNextLinkMargin = 6;
+  static constexpr int kNextLinkGap = 4;
   void ShowDefinition(TWord* word);
   void EnableAnswers(bool enable);
   void ApplyParity(bool even);

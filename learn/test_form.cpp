@@ -154,7 +154,7 @@ void TTestForm::ShowIntro() {
   speakerBtn_->SetDown(Central().Settings().ReadBool(kTestSection, QStringLiteral("Sound"), false));
   notebook_->setCurrentWidget(introPage_);
   options_.setParent(introPage_);
-  options_.setGeometry(introPage_->rect());
+  options_.setGeometry(notebook_->rect());
   // Set up before showing: showing saves the page's controls, which must be this mode's.
   options_.Setup(IsExam ? kModeExam : kModeTest, false, [this] { StartTest(); });
   options_.show();
@@ -372,6 +372,8 @@ void TTestForm::showEvent(QShowEvent* event) {
 void TTestForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   notebook_->setGeometry(rect());
+  // The options page hosted here fills the page, also after the view changed size.
+  if (options_.parentWidget() == introPage_) options_.setGeometry(notebook_->rect());
   Guarded([this] { FormResize(); });
 }
 

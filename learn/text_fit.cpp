@@ -1,6 +1,10 @@
 #include "learn/text_fit.h"
 
+#include "ui/n_button.h"
 #include "ui/tnt_label.h"
+
+#include <QFontMetrics>
+#include <QLabel>
 
 namespace zabko {
 
@@ -60,6 +64,45 @@ void SplitTextToLabels(const QString& text, TTntLabel* first, TTntLabel* third, 
   // Fewer than three fitting characters leave no room before the ellipsis: "..." alone.
   if (m < rest.size()) rest = rest.left(qMax(0, m - 3)) + QStringLiteral("...");
   SetLabelText(second, rest);
+}
+
+bool ShrinkFontUntil(QWidget* widget, const std::function<bool(const QFont&)>& fits) {
+  QFont font = widget->font();
+  while (!fits(font)) {
+    if (font.pixelSize() > 0) {
+      if (font.pixelSize() <= kSmallestFittedPixels) return false;
+      font.setPixelSize(font.pixelSize() - 1);
+    } else {
+      // A point size: the pixel height of the font as the screen shows it.
+      const int pixels = QFontMetrics(font).height();
+      if (pixels <= kSmallestFittedPixels) return false;
+      font.setPixelSize(pixels - 1);
+    }
+    widget->setFont(font);
+  }
+  return true;
+}
+
+bool CaptionFits(const QLabel* label, const QFont& font) {
+  const QFontMetrics metrics(font);
+  const QRect room = label->contentsRect();
+  if (label->wordWrap()) {
+    const QRect needed = metrics.boundingRect(room, int(label->alignment()) | Qt::TextWordWrap, label->text());
+    return needed.width() <= room.width() && needed.height() <= room.height();
+  }
+  int width = 0;
+  for (const QString& line : label->text().split(QLatin1Char('\n'))) width = qMax(width, metrics.horizontalAdvance(line));
+  return width <= room.width();
+}
+
+bool FitLabelFont(QLabel* label) {
+  return ShrinkFontUntil(label, [label](const QFont& font) { return CaptionFits(label, font); });
+}
+
+bool FitButtonFont(TNButton* button, int room) {
+  return ShrinkFontUntil(button, [button, room](const QFont& font) {
+    return QFontMetrics(font).horizontalAdvance(button->Caption()) <= room;
+  });
 }
 
 }  // namespace zabko

@@ -6,6 +6,7 @@
 #include "core/word.h"
 #include "learn/sorter_rules.h"
 #include "learn/sub_test_form.h"
+#include "learn/text_fit.h"
 #include "learn/view_host.h"
 #include "learn/word_frame.h"
 #include "net/zabkolex_central.h"
@@ -48,13 +49,16 @@ TWordSummary::TWordSummary(QWidget* parent, IViewHost& host, TNManager* manager)
     SetAnchors(s, TAnchorKind::Left | TAnchorKind::Top | TAnchorKind::Right);
     shapes_[k] = s;
   }
+  // The title reaches from the reading-direction edge of the separators to the production
+  // button, and reads from its reading-direction end.
   sumLbl_ = new TTntLabel(this, QStringLiteral("SumLbl"));
-  sumLbl_->setGeometry(300, 12, 264, 22);
+  sumLbl_->setGeometry(kTitleLeft, 12, 564 - kTitleLeft, 22);
   sumLbl_->SetAutoSize(false);
-  sumLbl_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  sumLbl_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   sumLbl_->setFont(WinFont(QStringLiteral("Arial"), 0, -17, TFontStyle::Bold));
+  titleFont_ = sumLbl_->font();
   SetFontColor(sumLbl_, 0x9F7829);
-  SetAnchors(sumLbl_, TAnchorKind::Top | TAnchorKind::Right);
+  SetAnchors(sumLbl_, TAnchorKind::Left | TAnchorKind::Top | TAnchorKind::Right);
   scrollBar_ = new QScrollBar(Qt::Vertical, this);
   scrollBar_->setObjectName(QStringLiteral("ScrollBar"));
   scrollBar_->setGeometry(width() - 17, 0, 17, height());
@@ -92,7 +96,8 @@ void TWordSummary::ShowWords(const QString& title, const TWordItemList& words) {
     return;
   }
   setWindowTitle(title);
-  sumLbl_->SetCaption(title + QStringLiteral(" :"));
+  sumLbl_->SetCaption(title);
+  FitTitle();
   words_ = words;
   if (const TLanguagePack* pack = Central().CurrentLanguagePack()) pack->SortWords(words_);
   for (TWordItem& item : words_) item.Text = QString::number(item.Word->Id);
@@ -156,11 +161,17 @@ void TWordSummary::showEvent(QShowEvent* event) {
       CreateRows();
     }
     resize(Central().AppType().SummaryWidth(), Central().AppType().SummaryHeight());
+    FitTitle();
     if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
       move(main->x() + (main->width() - width()) / 2, main->y() + (main->height() - height()) / 2);
     }
     ShowRows(0);
   });
+}
+
+void TWordSummary::FitTitle() {
+  sumLbl_->setFont(titleFont_);
+  FitLabelFont(sumLbl_);
 }
 
 void TWordSummary::ShowRows(int first) {
@@ -224,9 +235,11 @@ void TWordSummary::ApplyLeftToRight() {
   QFont f = prodBtn_->font();
   SetWinFontSize(f, 11);
   prodBtn_->setFont(f);
+  // The caption is centred in the room right of the note in the button's left cap.
+  prodBtn_->SetDeltaX(kProdIconEnd / 2);
+  FitButtonFont(prodBtn_, prodBtn_->width() - kProdIconEnd - 4);
   Flip(prodBtn_);
   Flip(sumLbl_);
-  sumLbl_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   for (TMyShape* s : shapes_) Flip(s);
   setLayoutDirection(Qt::LeftToRight);
 }

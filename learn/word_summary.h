@@ -6,6 +6,8 @@
 #include "core/language_pack.h"
 #include "ui/modal_form.h"
 
+#include <QFont>
+
 #include <array>
 
 class QScrollBar;
@@ -69,6 +71,13 @@ class TWordSummary : public TModalForm {
   void CreateRows();
   void HandToProduction();
   void LayoutRows();
+  // The title in its own font, or smaller where it needs more room than the title line gives.
+  void FitTitle();
+
+  // The title's left edge: the production button's right edge (16 + 83) and a gap.
+  static constexpr int kTitleLeft = 107;
+  // Where the note in the production button's left cap ends.
+  static constexpr int kProdIconEnd = 13;
 
   IViewHost& host_;
   TNManager* manager_;
@@ -76,6 +85,7 @@ class TWordSummary : public TModalForm {
   std::array<TMyShape*, kSummaryRows> shapes_{};
   std::array<TWordFrm*, kSummaryRows> rows_{};
   TTntLabel* sumLbl_;
+  QFont titleFont_;
   QScrollBar* scrollBar_;
   TNButton* prodBtn_;
   TNBitmapComponent* prodCmd_;

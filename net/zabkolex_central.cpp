@@ -31,7 +31,7 @@ void SetCentral(TZabkolexCentral* central) { registered = central; }
 
 TZabkolexCentral::TZabkolexCentral(THooks hooks) : hooks_(std::move(hooks)) {
   TraceLog("  Creating app type specific");
-  appType_ = GetAppTypeClass();
+  appType_ = hooks_.makeAppType ? hooks_.makeAppType() : GetAppTypeClass();
   settings_ = std::make_unique<TRegistryIniFile>(appType_->GetRegistryKey());
 
   TraceLog("  Creating app data manager");

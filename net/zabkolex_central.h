@@ -43,6 +43,8 @@ class TZabkolexCentral {
     TPlayerFactory makePlayer;
     // The font of the program's hint windows (default: the application font).
     std::function<QFont()> hintFont;
+    // The application type (default GetAppTypeClass()).
+    std::function<std::unique_ptr<TAppTypeSpecific>()> makeAppType;
   };
 
   // Builds the services in their fixed order, each step after its trace line. A failing step

@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
   // Windows on the X server of DISPLAY, stacked by its window manager.
   qputenv("QT_QPA_PLATFORM", "xcb");
 #else
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Offscreen, unless a run on a real X server asks for another platform (scripts/view-screenshots).
+  const QByteArray platform = qgetenv("ZABKO_TEST_PLATFORM");
+  qputenv("QT_QPA_PLATFORM", platform.isEmpty() ? QByteArray("offscreen") : platform);
 #endif
   // Sound goes to ALSA's null device: tests never need a sound card.
   if (qEnvironmentVariableIsEmpty("ZABKO_ALSA_DEVICE")) qputenv("ZABKO_ALSA_DEVICE", "null");

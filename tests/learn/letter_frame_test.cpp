@@ -3,6 +3,7 @@
 #include "core/language_pack.h"
 #include "learn/letter_placement.h"
 #include "platform/shell.h"
+#include "ui/anchors.h"
 #include "ui/component.h"
 #include "ui/n_base.h"
 #include "ui/tnt_label.h"
@@ -281,12 +282,24 @@ TEST_F(LetterFrameTest, InfoButtonOpensTheStatisticsPage) {
   EXPECT_EQ(QString::fromUtf8(opened.readAll()), Text("StatsLink"));
 }
 
-TEST_F(LetterFrameTest, LeftToRightMovesTheCountsAndThePanels) {
+// Two packs: the switch button goes to the left edge, the letters start at the mirror of their
+// right-to-left start, and the information button stands clear of the switch button.
+TEST_F(LetterFrameTest, LeftToRightMirrorsTheCountsTheSwitchAndThePanels) {
   SetUpBar();
   frame->ApplyLeftToRight();
   EXPECT_EQ(Find<TNStatic>("NumberBox")->x(), 790 - 44 - 129);
-  EXPECT_EQ(Find<TNButton>("InfoBtn")->x(), 790 - 16 - 27 + 10);
-  EXPECT_EQ(frame->LettersPanel(0)->x(), 5);
+  TNButton* info = Find<TNButton>("InfoBtn");
+  TNButton* switchBtn = Find<TNButton>("SwitchBtn");
+  EXPECT_EQ(info->x(), 790 - 16 - 27 + 10);
+  EXPECT_EQ(switchBtn->x(), 14);
+  EXPECT_EQ(GetAnchors(switchBtn), TAnchorKind::Left | TAnchorKind::Top);
+  EXPECT_FALSE(info->geometry().intersects(switchBtn->geometry()));
+  for (int pack = 0; pack < 2; ++pack) {
+    QWidget* panel = frame->LettersPanel(pack);
+    EXPECT_EQ(panel->geometry(), QRect(44, 1, 572, 51)) << pack;
+    EXPECT_FALSE(panel->geometry().intersects(switchBtn->geometry()));
+    EXPECT_FALSE(panel->geometry().intersects(Find<TNStatic>("NumberBox")->geometry()));
+  }
 }
 
 }  // namespace

@@ -486,7 +486,23 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
   add("tirgul\\summary_bg.bmp", Strips(207, 94, true));
   add("tirgul\\answer_bg.bmp", Strips(369, 21, false));
   add("prod\\back_btn.bmp", ThreeSliceSheet(10, 26, Tone::Blue));
-  add("prod\\prod_btns.bmp", ThreeSliceSheet(15, 35, Tone::Orange, icon(IconNote)));
+  // The production buttons: three-slice S 15, 35 high; X 0 with the note (MP3, disc, the word
+  // summary's button), X 45 with the printer (printing), the icon in the left cap.
+  {
+    QImage sheet = ThreeSliceSheet(15, 35, Tone::Orange, {}, 2);
+    QPainter p(&sheet);
+    p.setRenderHint(QPainter::Antialiasing);
+    const Icon icons[] = {icon(IconNote), icon(IconPrinter)};
+    for (int column = 0; column < 2; ++column) {
+      for (int row = 0; row < 3; ++row) {
+        const qreal shift = row == 2 ? 1 : 0;
+        const qreal side = 15 * 0.62;
+        icons[column](p, QRectF(column * 45 + (15 - side) / 2 + shift, row * 35 + (35 - side) / 2 + shift, side, side),
+                      InkOn(Tone::Orange, Face(row)));
+      }
+    }
+    add("prod\\prod_btns.bmp", sheet);
+  }
   // The "..." folder buttons of the production panels: three-slice S 6, 22 high.
   add("prod\\search_btn.bmp", ThreeSliceSheet(6, 22, Tone::Light));
   // Known-words sorter: its buttons (three-slice S 10, 26 high: X 0 blue, X 30 orange), the page
@@ -499,6 +515,7 @@ std::vector<TSkinBitmap> PaintDemoSkin() {
   add("tirgul\\TestImg.bmp", Badge(48, 48, icon(IconPencil), Tone::Blue));
   add("tirgul\\ExamImg.bmp", Badge(48, 48, icon(IconClock), Tone::Orange));
   add("prod\\ProdImg.bmp", Badge(48, 48, icon(IconNote), Tone::Blue));
+  add("prod\\PrintImg.bmp", Badge(48, 48, icon(IconPrinter), Tone::Blue));
 
   // Dialogs: splash and log-on, progress, message boxes.
   add("Splash.bmp", Splash(), true);
