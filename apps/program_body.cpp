@@ -120,7 +120,7 @@ int ProgramBody(const QStringList& arguments, TProgramOptions options) {
 
   TZabkolexMainForm* window = mainForm.get();
   instance.OnRaise = [window] { BringProgramForward(window); };
-  TEndSignals endSignals([window] { window->Close(false); });
+  TEndSignals endSignals([window] { window->EndBySignal(); });
   if (options.started) options.started(*window);
 
   QTimer::singleShot(0, window, [window] { Guarded([window] { window->FormShow(); }); });
