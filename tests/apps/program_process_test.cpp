@@ -172,6 +172,7 @@ TEST_P(ProgramSignalTest, ASignalDuringAnUploadWaitsForItsRequestAndEndsWithinTe
   const qint64 took = clock.elapsed();
   ReadLines();
   ASSERT_TRUE(ended) << lines_.join("\n").toStdString();
+  RecordProperty("ms_from_signal_to_end", static_cast<int>(took));
   EXPECT_LT(took, 10000);
   EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(program_.exitCode(), 0);
