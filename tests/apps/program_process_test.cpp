@@ -130,6 +130,26 @@ TEST_F(ProgramProcessTest, AnswersReachTheirFileWithinASecondAndSurviveAKill) {
   EXPECT_TRUE(Received().empty());
 }
 
+// A session manager or an impatient learner repeats the signal until the program is gone: it
+// ends once, with status 0, whichever step each repeat meets (the shut-down, the forms going).
+TEST_F(ProgramProcessTest, RepeatedSignalsEndTheProgramOnceWithStatusZero) {
+  Start(12);
+  ASSERT_TRUE(WaitForLine("added 12")) << lines_.join("\n").toStdString();
+  QElapsedTimer clock;
+  clock.start();
+  while (program_.state() != QProcess::NotRunning && clock.elapsed() < 15000) {
+    Signal(SIGTERM);
+    program_.waitForFinished(20);
+  }
+  ReadLines();
+  ASSERT_EQ(program_.state(), QProcess::NotRunning);
+  EXPECT_EQ(program_.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program_.exitCode(), 0);
+  EXPECT_EQ(Received(), Numbers(12));
+  EXPECT_EQ(Requests("LogOff").size(), 1u);
+  EXPECT_TRUE(InAnswersFile().empty());
+}
+
 // SIGTERM while an upload waits for the server's reply: during the shut-down's own upload (a
 // second SIGTERM) and during the log-on job's upload of what an earlier run left (the first).
 // The close waits for the request; each batch goes up once; the program shows no box and ends
