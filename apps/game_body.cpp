@@ -64,11 +64,13 @@ int GameBody(const QStringList& arguments, TGameBodyOptions options) {
   instance.OnRaise = [window] { BringProgramForward(window); };
   if (options.started) options.started(*window);
   window->show();
-  if (!window->Closing()) QApplication::exec();
+  // The event loop's status: 0 after the game's own end, 1 after a failed download.
+  int status = 0;
+  if (!window->Closing()) status = QApplication::exec();
   // The play screen goes first: it unhooks itself from the main window.
   actionForm.reset();
   mainForm.reset();
-  return 0;
+  return status;
 }
 
 }  // namespace zabko

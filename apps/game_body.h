@@ -23,7 +23,8 @@ struct TGameBodyOptions {
 
 // Runs the game in the existing QApplication; the exit status: 0 after a normal end, when
 // another instance runs (it is asked to come forward) or when no server is known; 1 when the
-// instance lock cannot be made or start-up fails (a word database missing, say: a box names it).
+// instance lock cannot be made or start-up fails (a word database missing, say: a box names it;
+// a data file that cannot be downloaded).
 int GameBody(const QStringList& arguments, TGameBodyOptions options);
 inline int GameBody(const QStringList& arguments) { return GameBody(arguments, TGameBodyOptions()); }
 

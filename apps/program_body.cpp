@@ -33,16 +33,19 @@ extern "C" void OnEndSignal(int signal) {
   [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
 }
 
-// SIGTERM and SIGINT reach the event loop through a socket pair and close the main window
-// without its question; the previous handlers come back when the program body ends.
+// SIGTERM and SIGINT reach the event loop through a socket pair and end the program as the main
+// window's signal end does; the previous handlers come back when the program body ends, unless
+// such a signal came: then a repeated one is ignored, so that it cannot kill the program while
+// its forms go and its settings are written.
 class TEndSignals {
  public:
   explicit TEndSignals(std::function<void()> onSignal) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
     notifier_ = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [onSignal = std::move(onSignal)] {
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this, onSignal = std::move(onSignal)] {
       char byte;
       [[maybe_unused]] const ssize_t read = ::read(g_signalPipe[0], &byte, 1);
+      signalled_ = true;
       Guarded(onSignal);
     });
     struct sigaction action {};
@@ -55,8 +58,11 @@ class TEndSignals {
   }
   ~TEndSignals() {
     if (!installed_) return;
-    ::sigaction(SIGTERM, &oldTerm_, nullptr);
-    ::sigaction(SIGINT, &oldInt_, nullptr);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGTERM, signalled_ ? &ignore : &oldTerm_, nullptr);
+    ::sigaction(SIGINT, signalled_ ? &ignore : &oldInt_, nullptr);
     notifier_.reset();
     ::close(g_signalPipe[0]);
     ::close(g_signalPipe[1]);
@@ -68,6 +74,7 @@ class TEndSignals {
   struct sigaction oldTerm_ {};
   struct sigaction oldInt_ {};
   bool installed_ = false;
+  bool signalled_ = false;
 };
 
 }  // namespace
@@ -120,7 +127,7 @@ int ProgramBody(const QStringList& arguments, TProgramOptions options) {
 
   TZabkolexMainForm* window = mainForm.get();
   instance.OnRaise = [window] { BringProgramForward(window); };
-  TEndSignals endSignals([window] { window->Close(false); });
+  TEndSignals endSignals([window] { window->EndBySignal(); });
   if (options.started) options.started(*window);
 
   QTimer::singleShot(0, window, [window] { Guarded([window] { window->FormShow(); }); });

@@ -26,6 +26,7 @@
 #include "learn/tick_clock.h"
 #include "learn/welcom_form.h"
 #include "learn/word_summary.h"
+#include "learn/zabkolex_main_form_shutdown.h"
 #include "net/answer_holder.h"
 #include "net/zabkolex_client.h"
 #include "net/zabkolex_flow.h"
@@ -109,12 +110,34 @@ void TZabkolexMainForm::FormCreate() {
     central_->AnswerHolder().OnMarkResult = [this](qint32 code, qint32 wordId, quint8 status, bool removed) {
       OnAnswer(code, wordId, status, removed);
     };
+    // The client's channel tells when a request is under way, so that a close waits for it.
+    TZabkolexClient& client = central_->Client();
+    auto channel = std::make_unique<TMainWindowChannel>();
+    channel->BaseURL = client.GetBaseURL();
+    channel->OnRequestEnd = [this] {
+      if (closePending_)
+        QTimer::singleShot(0, this, [this] { Guarded([this] { ClosePendingAfterRequest(); }); });
+    };
+    if (client.OwnsChannel) delete client.Channel;
+    client.Channel = channel_ = channel.release();
+    client.OwnsChannel = true;
     // The windows the flow works through, and the log-on dialog, exist before the flow.
     flowWindows_ = std::make_unique<TFlowWindows>(manager_, central_->Strings(), this);
+    // A failed download ends the start-up as a failed start does; once the program ends
+    // anyway, it tells nothing more.
+    TDownloadDialog& download = flowWindows_->Download();
+    download.ShowFailure = [this, show = download.ShowFailure](const QString& text, bool hebrew) {
+      if (!closing_ && show) show(text, hebrew);
+    };
+    download.Terminate = [this] {
+      if (!closing_) Terminate();
+    };
+    quietMessages_ = std::make_unique<TQuietMessages>(flowWindows_->Messages(), [this] { return signalEnd_; });
     login_ = std::make_unique<TLogin>(manager_, central_->Strings(), nullptr, this);
     login_->OnExit = [this] { Close(); };
     TFlowServices services;
     flowWindows_->FillServices(services);
+    services.messages = quietMessages_.get();
     services.mainWindow = this;
     services.loginDialog = login_.get();
     services.clock = &clock_;
@@ -191,7 +214,14 @@ void TZabkolexMainForm::FormShow() {
   saverTimer_->start();
 
   TraceLog("  PostLogon");
-  flow_->UpdateDataFiles();
+  try {
+    flow_->UpdateDataFiles();
+  } catch (...) {
+    // A download that failed has ended the program and said so; a data file it left missing
+    // is no further news.
+    if (!closing_) throw;
+    LogLine(("After the end of the program: " + ExceptionMessage(std::current_exception())).toUtf8());
+  }
   if (closing_) return;
   if (searchFrm_) searchFrm_->FillPacks();
   if (TLanguagePack* pack = CurrentLanguagePack()) pack->RefreshCounts(-2);
@@ -233,6 +263,8 @@ void TZabkolexMainForm::SplashStep(int step) {
     case 1:
       if (!flow_->UpdateLanguageFiles()) {
         if (splash_) splash_->StepCallback = nullptr;
+        // A failed download has told the learner and ended the program already.
+        if (closing_) break;
         flowWindows_->Messages().ShowMessageWithLinks(Text("ErrorDetection"), Text("PreFileError"),
                                                      {Text("HomepageURL")});
         exitMode_ = kExitStartFailed;
@@ -262,72 +294,6 @@ void TZabkolexMainForm::DelayedStart() {
   TraceLog("DelayedCall end");
 }
 
-void TZabkolexMainForm::closeEvent(QCloseEvent* event) {
-  // The window manager's close is the program's Close; the window goes when Close says so.
-  event->ignore();
-  Guarded([this] { Close(); });
-}
-
-bool TZabkolexMainForm::Close(bool ask) {
-  if (closing_) return true;
-  if (!FormCloseQuery(ask)) return false;
-  closing_ = true;
-  saverTimer_->stop();
-  hide();
-  exitStatus_ = exitMode_ == kExitStartFailed ? 1 : 0;
-  QCoreApplication::exit(exitStatus_);
-  return true;
-}
-
-bool TZabkolexMainForm::FormCloseQuery(bool ask) {
-  bool canClose = true;
-  if (exitMode_ == kExitNormal && ask)
-    canClose = flowWindows_->Messages().AskYesNo(Text("CaptionExitForm"), Text("DoYouWantToExit"),
-                                                 kButtonYes | kButtonNo);
-  if (!canClose || exitMode_ == kExitStartFailed) return canClose;
-  // The answers go to their file before and after the steps, whatever these raise, but only
-  // once a log-on has taken the user's own file: before that a save would overwrite answers
-  // that an earlier run could not upload.
-  SaveAnswersOnceLoggedOn();
-  try {
-    ShutDownSteps();
-  } catch (...) {
-  }
-  SaveAnswersOnceLoggedOn();
-  return true;
-}
-
-void TZabkolexMainForm::ShutDownSteps() {
-  if (isVisible() && !inFormShow_) {
-    try {
-      hide();
-    } catch (...) {
-    }
-  }
-  LeaveView(true);
-  flow_->UploadAnswersWithProgress();
-  flow_->LogOffAtExit();
-  flow_->OpenExitPage();
-}
-
-void TZabkolexMainForm::SaveAnswersOnceLoggedOn() {
-  if (!loggedOn_) return;
-  try {
-    central_->AnswerHolder().SaveToFile(GetAnswersFileName());
-  } catch (const Exception& e) {
-    LogLine("The answers file could not be written: " + e.Message().toUtf8());
-  }
-}
-
-void TZabkolexMainForm::Terminate() {
-  exitMode_ = kExitStartFailed;
-  exitStatus_ = 1;
-  closing_ = true;
-  if (saverTimer_) saverTimer_->stop();
-  hide();
-  QCoreApplication::exit(1);
-}
-
 void TZabkolexMainForm::FormDestroy() {
   if (!central_) return;
   // The views go before the options page and the summary they use.
@@ -344,6 +310,7 @@ void TZabkolexMainForm::FormDestroy() {
   flow_.reset();
   flowWindows_.reset();
   SetCentral(nullptr);
+  channel_ = nullptr;  // the client's, going with the central object
   central_.reset();
   ShutdownMedia();
 }
@@ -432,6 +399,7 @@ void TZabkolexMainForm::AddAnswer(qint32 wordId, quint8 kind, const TDataPacket*
   TLanguagePack* pack = CurrentLanguagePack();
   if (!pack) return;
   central_->AnswerHolder().AddAnswer(pack->GetCode(), wordId, detail, kind);
+  ScheduleAnswersSave();
 }
 
 void TZabkolexMainForm::MoveWord(TWord& word, int fromStatus, int toStatus) {
@@ -592,6 +560,8 @@ std::vector<qint32> TZabkolexMainForm::GetFollowStates() {
 }
 
 void TZabkolexMainForm::ShowConnectionError() {
+  // Requests fail on purpose while the program ends: no box.
+  if (signalEnd_ || (channel_ && channel_->Closed())) return;
   flowWindows_->Messages().ShowMessageWithLinks(Text("ErrorDetection"), Text("ConnectionError"), {Text("HomepageURL")});
 }
 

@@ -2,7 +2,8 @@
 // the connection flow and the windows the flow works through; runs the start-up (text pack,
 // splash load steps, connection, log-on, data files, first view); hosts one view at a time in
 // a scrolling client area under the header and letters bars and beside the side panels; routes
-// answers to the answer holder and saves the pending ones every minute once logged on; handles
+// answers to the answer holder and saves the pending ones within a second of a change and every
+// minute once logged on; handles
 // every exception that reaches the event loop; and runs the shut-down (leave the view, upload,
 // log off). The frames (bars and side panels) reach it through IFrameHost, the flow through
 // IMainWindowHooks.
@@ -44,6 +45,8 @@ class TFilterForm;
 class TFlowWindows;
 class THelpForm;
 class TLogin;
+class TMainWindowChannel;
+class TQuietMessages;
 class TMyShape;
 class TNBitmapComponent;
 class TNButton;
@@ -85,6 +88,11 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   static constexpr int kExitStartFailed = 1;
   static constexpr int kExitNormal = 2;
   static constexpr int kSaverInterval = 60000;
+  // The answers file is written this long after the first change that it does not hold yet, so
+  // that a burst of answers (a sorter's flush) costs one write.
+  static constexpr int kAnswersSaveDelay = 1000;
+  // An end asked for by a signal gives its uploads, and then its log-off, this long each.
+  static constexpr int kSignalStepMs = 5000;
   static constexpr int kFormVersion = 30;
   static constexpr std::array<qint32, 8> kColorTable{0xFFFFFF, 0x6A240A, 0x808080, 0xC0C0C0,
                                                      0xF3ECD9, 0x38AA61, 0x0070FF, 0xA56E3A};
@@ -101,9 +109,13 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   void FormShow();
   void SplashStep(int step);
   void DelayedStart();
-  // Closing: the question in exit mode 2 (unless Ask is false, as for a signal), then the
-  // shut-down steps; true when the window closed.
+  // Closing: the question in exit mode 2 (unless Ask is false), then the shut-down steps; true
+  // when the window closed. A close asked for while a server request is under way waits until
+  // it has returned; one asked for while a close is under way changes nothing more.
   bool Close(bool ask = true);
+  // SIGTERM or SIGINT: the end without a question or a box, the uploads and the log-off a few
+  // seconds each; during a close already under way, its remaining steps become so.
+  void EndBySignal();
   bool FormCloseQuery(bool ask);
   void FormDestroy();
   // Ends the application now with exit status 1.
@@ -209,6 +221,7 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   bool StartupComplete() const { return startupComplete_; }
   bool FramesCreated() const { return framesCreated_; }
   bool Closing() const { return closing_; }
+  bool EndingBySignal() const { return signalEnd_; }
   bool LoggedOn() const { return loggedOn_; }
   int CurrentViewIndex() const { return currentView_; }
   int ColorIndex() const { return colorIndex_; }
@@ -224,6 +237,7 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   QWidget* HintPnl() const { return hintPnl_; }
   TNButton* GamesBtn() const { return gamesBtn_; }
   QTimer* SaverTimer() const { return saverTimer_; }
+  QTimer* AnswersSaveTimer() const { return answersSaveTimer_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -242,7 +256,11 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   QString UserFile(const char* extension);
   QSize ScreenSize() const;
   void SaveAnswersOnceLoggedOn();
+  // The coalesced write of the answers file after a change.
+  void ScheduleAnswersSave();
   void ShutDownSteps();
+  // The close that waited for a request, once no request is under way.
+  void ClosePendingAfterRequest();
   void ApplyColor();
   void MakeViewForms();
   // Docks the view's form unless it shows; false when the current view may not be left.
@@ -265,6 +283,9 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   std::unique_ptr<TCanvasTextMeasure> measure_;
   TDelayedCall* delayedCall_ = nullptr;
   TSystemFlowClock clock_;
+  // Owned by the server client.
+  TMainWindowChannel* channel_ = nullptr;
+  std::unique_ptr<TQuietMessages> quietMessages_;
 
   QPointer<TWelcomForm> welcome_;
   QPointer<THelpForm> help_;
@@ -272,6 +293,7 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   QPointer<TExtraInfoForm> extraInfo_;
 
   QTimer* saverTimer_ = nullptr;
+  QTimer* answersSaveTimer_ = nullptr;
   QWidget* headerPnl_ = nullptr;
   QWidget* lettersPnl_ = nullptr;
   QWidget* fotterPnl_ = nullptr;
@@ -307,7 +329,15 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   int exitStatus_ = 0;
   bool startupComplete_ = false;
   bool framesCreated_ = false;
+  // From the start of a close (its question included) that has not been refused.
   bool closing_ = false;
+  // The exit question is open.
+  bool asking_ = false;
+  // A signal asked for the end: no box, short steps.
+  bool signalEnd_ = false;
+  // A close asked for during a request, and whether it asks the question.
+  bool closePending_ = false;
+  bool pendingAsk_ = true;
   bool inFormShow_ = false;
   bool loggedOn_ = false;
   bool leftPanelRight_ = false;

@@ -79,6 +79,11 @@ void TZabkolexMainForm::BuildComponents() {
   saverTimer_->setObjectName(QStringLiteral("SaverTimer"));
   saverTimer_->setInterval(kSaverInterval);
   connect(saverTimer_, &QTimer::timeout, this, [this] { Guarded([this] { SaverTimerTimer(); }); });
+  answersSaveTimer_ = new QTimer(this);
+  answersSaveTimer_->setObjectName(QStringLiteral("AnswersSaveTimer"));
+  answersSaveTimer_->setSingleShot(true);
+  answersSaveTimer_->setInterval(kAnswersSaveDelay);
+  connect(answersSaveTimer_, &QTimer::timeout, this, [this] { Guarded([this] { SaveAnswersOnceLoggedOn(); }); });
 
   TFormLoading loading(this);
   headerPnl_ = MakePanel(this, "HeaderPnl");

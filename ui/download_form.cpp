@@ -158,9 +158,10 @@ TDownloadDialog::TDownloadDialog(QWidget* owner)
         box.exec();
       }),
       Terminate([] {
-        // Ends the loops that run now, and the first one to start if none does yet.
-        QCoreApplication::exit(0);
-        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        // A failed download is a failed start: the program ends with status 1. Ends the loops
+        // that run now, and the first one to start if none does yet.
+        QCoreApplication::exit(1);
+        QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
       }),
       owner_(owner) {}
 

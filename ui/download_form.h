@@ -96,7 +96,7 @@ class TDownloadDialog : public IFileListDownload {
 
   // Tells the user that the download failed (default: a standard error box with Text).
   std::function<void(const QString& text, bool hebrew)> ShowFailure;
-  // Asks the application to end (default: the application's event loops end).
+  // Asks the application to end (default: the application's event loops end with status 1).
   std::function<void()> Terminate;
 
   // The window, once made.

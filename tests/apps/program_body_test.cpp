@@ -13,14 +13,18 @@
 #include "net/answer_holder.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "ui/download_form.h"
 #include "ui/flow_windows.h"
 #include "ui/n_button.h"
 #include "ui/tnt_label.h"
 #include "tests/net/flow_fixture.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <csignal>
@@ -380,6 +384,64 @@ TEST_F(ProgramPracticeTest, LeavingAPracticeInProgressAsksAndARefusalKeepsItsVie
   EXPECT_TRUE(seen.exam);
   EXPECT_TRUE(seen.examIntro);
   EXPECT_EQ(boxTexts.size(), 5);  // the letter to study, the language notice, two questions, the exit question
+}
+
+// A burst of answers (a sorter's flush of many marks) goes to the answers file in one write
+// about a second later, not in one write per answer.
+TEST_F(ProgramTest, ABurstOfAnswersIsWrittenOnceAboutASecondLater) {
+  const QString answers = UserDataPath(QString::fromLatin1(userKey_) + ".answers");
+  const auto countInFile = [&] {
+    TAnswerHolder holder;
+    holder.LoadFromFile(answers);
+    return holder.Count();
+  };
+  int rightAfter = -1, later = -1;
+  QElapsedTimer sinceBurst;
+  const int status = Run({EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"),
+                          WhenStarted([&](TScreen& s) {
+                            const qint32 id = s.window.CurrentLanguagePack()->WordList().GetWord(0)->Id;
+                            for (int i = 0; i < 30; ++i) s.window.AddAnswer(id, kAnswerMarkedKnown, nullptr);
+                            rightAfter = countInFile();
+                            sinceBurst.start();
+                          }),
+                          {[&](TScreen&) { return countInFile() == 30 || sinceBurst.elapsed() > 5000; },
+                           [&](TScreen& s) {
+                             later = countInFile();
+                             s.window.Terminate();  // no shut-down: as after a crash
+                           }}});
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(rightAfter, 0);
+  EXPECT_EQ(later, 30);
+  EXPECT_EQ(Count("UpdateWords"), 0);
+}
+
+// A later start whose data-file update fails (the server's hashes never match what it sends):
+// the failure is told, the program ends with status 1, and the first showing stops there.
+TEST_F(ProgramTest, AFailedDataFileDownloadEndsWithStatusOneBeforeTheFirstView) {
+  ASSERT_EQ(Run({EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"),
+                 WhenStarted([](TScreen& s) { s.window.Close(); }), AnswerBox("DoYouWantToExit")}),
+            0);
+  Fault("", "GetDownloadFiles", dev::TFaultKind::WrongHash);
+  server_->ClearLog();
+  QString failure;
+  const auto standardBox = [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); };
+  const int status = Run({EnterInLogin(),
+                          {[&](TScreen&) { return standardBox() != nullptr; },
+                           [&](TScreen&) {
+                             if (QMessageBox* box = standardBox()) {
+                               failure = box->text();
+                               box->button(QMessageBox::Ok)->click();
+                             }
+                           }}},
+                         {"zabkolex", "log", "TRACE"});
+  EXPECT_EQ(status, 1);
+  EXPECT_EQ(stepsDone, 2u);
+  EXPECT_EQ(failure, TDownloadDialog::FailureText(true));
+  const QString log = QString::fromLatin1(ReadFile(dir_.path() + "/data/KestraniLog.txt"));
+  EXPECT_TRUE(log.contains("  PostLogon"));
+  EXPECT_FALSE(log.contains("FormShow end")) << "the first showing went on after the failure";
+  // A failed start runs no shut-down steps.
+  EXPECT_EQ(Count("LogOff"), 0);
 }
 
 TEST_F(ProgramTest, SecondStartEndsAtOnceWithoutAWindow) {
