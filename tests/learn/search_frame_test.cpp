@@ -127,7 +127,7 @@ TEST_F(SearchFrameTest, EnterSearchesAndEscapeLeavesTheBox) {
   QTest::keyClick(focused(), Qt::Key_Enter);
   EXPECT_EQ(host.calls.count("ShowWords " + Text("SearchFrm.SearchResultCaption")), 2) << "the keypad's Enter too";
   QTest::keyClick(focused(), Qt::Key_Escape);
-  EXPECT_EQ(host.calls.last(), "FocusCurrentView");
+  EXPECT_EQ(host.calls.value(host.calls.size() - 1), "FocusCurrentView");
 }
 
 TEST_F(SearchFrameTest, StartsCollapsedOnLowScreensUnlessStored) {
