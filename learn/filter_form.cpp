@@ -21,6 +21,7 @@
 #include "ui/win_color.h"
 #include "ui/win_font.h"
 
+#include <QEvent>
 #include <QScrollBar>
 #include <QStackedWidget>
 
@@ -125,6 +126,7 @@ TFilterForm::TFilterForm(QWidget* parent, IViewHost& host, TNManager* manager)
   nextBtn_->move(nextBtn_->x(), 7);
   loading.Finish();
   notebook_->setCurrentWidget(openPanel_);
+  mainPanel_->installEventFilter(this);
 
   // In a left-to-right layout the two page buttons trade handlers.
   connect(nextBtn_, &TNBase::OnClick, this, [this] { LeftToRight() ? PrevBtnClick() : NextBtnClick(); });
@@ -157,8 +159,14 @@ void TFilterForm::showEvent(QShowEvent* event) {
 
 void TFilterForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
+  // The page takes its new size from the notebook later (at once when shown, else when it next
+  // shows): the rows are laid out when MainPanel itself is resized.
   notebook_->setGeometry(rect());
-  Guarded([this] { MainPanelResize(); });
+}
+
+bool TFilterForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == mainPanel_ && event->type() == QEvent::Resize) Guarded([this] { MainPanelResize(); });
+  return QWidget::eventFilter(watched, event);
 }
 
 void TFilterForm::BuildRows() {
@@ -369,7 +377,7 @@ void TFilterForm::ScroolScroll(int position) {
 }
 
 void TFilterForm::MainPanelResize() {
-  const int w = width();
+  const int w = mainPanel_->width();
   locationLbl_->move((w - locationLbl_->width()) / 2, locationLbl_->y());
   nextBtn_->move(locationLbl_->x() - 20, nextBtn_->y());
   prevBtn_->move(locationLbl_->x() + 110, prevBtn_->y());

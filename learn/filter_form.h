@@ -50,6 +50,8 @@ class TFilterForm : public QWidget {
   void DoneBtnClick();
   void MarkClicked(TWordFrm* row);
   void TranslationClicked(TWordFrm* row);
+  // Lays out the rows, separators and page buttons for MainPanel's size; runs whenever
+  // MainPanel changes size (and after mode changes).
   void MainPanelResize();
 
   const TSorterModel& Model() const { return model_; }
@@ -59,6 +61,7 @@ class TFilterForm : public QWidget {
  protected:
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildRows();

@@ -69,7 +69,9 @@ TSearchFrm::TSearchFrm(QWidget* parent, TNManager* manager, IFrameHost* host) : 
     quickSearch_[i]->setInsertPolicy(QComboBox::NoInsert);
     quickSearch_[i]->setCompleter(nullptr);
     quickSearch_[i]->setFont(WinFont(QStringLiteral("Arial"), 0, 15));
-    quickSearch_[i]->lineEdit()->installEventFilter(this);
+    // Typed keys reach the combo box (its line edit takes the focus through it), which hands
+    // them to the line edit directly: Enter and Escape are caught on the combo box.
+    quickSearch_[i]->installEventFilter(this);
     connect(quickSearch_[i], &QComboBox::editTextChanged, this, GuardedSlot([this](const QString&) { QuickSearch1Change(); }));
     connect(quickSearch_[i], &QComboBox::activated, this, GuardedSlot([this](int) { QuickSearch1Change(); }));
   }

@@ -62,7 +62,8 @@ TNButton* MakeButton(QWidget* parent, const char* name, TNManager* manager, TNBi
 }  // namespace
 
 TSubTestForm::TSubTestForm(QWidget* parent, IViewHost& host, TNManager* manager, const ITickClock& clock)
-    : TModalForm(parent, QStringLiteral("SubTestForm")), host_(host), manager_(manager), report_(clock) {
+    : TModalForm(parent, QStringLiteral("SubTestForm"), parent ? TFormKind::Docked : TFormKind::Dialog),
+      host_(host), manager_(manager), report_(clock) {
   resize(536, 173);
   setLayoutDirection(Qt::RightToLeft);
   TFormLoading loading(this);

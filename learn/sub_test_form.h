@@ -36,6 +36,8 @@ class TSubTestForm : public TModalForm {
  public:
   using TEventCallback = std::function<void(int code)>;
 
+  // With a parent (a panel of the test window) the form is a plain child of it; without one it
+  // is a dialog window (the word card).
   TSubTestForm(QWidget* parent, IViewHost& host, TNManager* manager, const ITickClock& clock);
 
   void SetEventCallback(TEventCallback callback) { eventCallback_ = std::move(callback); }

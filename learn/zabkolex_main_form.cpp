@@ -51,6 +51,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <vector>
+
 namespace zabko {
 
 namespace {
@@ -66,6 +68,33 @@ void ShowQtBox(const QString& text) {
 }
 
 }  // namespace
+
+// Notices are held until the window is on screen: a box over an empty screen, its overlay
+// covering nothing, stands alone where the learner does not expect it. Questions need their
+// answer at once and are never held.
+class TZabkolexMainForm::THeldNotices : public IMessageService {
+ public:
+  explicit THeldNotices(IMessageService& target) : target_(target) {}
+  void ShowMessageWithLinks(const QString& caption, const QString& text, const QStringList& links) override {
+    held_.push_back({caption, text, links});
+  }
+  bool AskYesNo(const QString& caption, const QString& text, int flags) override {
+    return target_.AskYesNo(caption, text, flags);
+  }
+  // Shows the held notices in the order they were asked for.
+  void Release() {
+    for (const TNotice& notice : held_) target_.ShowMessageWithLinks(notice.caption, notice.text, notice.links);
+    held_.clear();
+  }
+
+ private:
+  struct TNotice {
+    QString caption, text;
+    QStringList links;
+  };
+  IMessageService& target_;
+  std::vector<TNotice> held_;
+};
 
 TZabkolexMainForm::TZabkolexMainForm(TOptions options, QWidget* parent)
     : QWidget(parent), options_(std::move(options)) {
@@ -228,6 +257,8 @@ void TZabkolexMainForm::FormShow() {
 
   currentView_ = 0;
   if (welcome_) DockView(welcome_);
+  // The follow-up panel's first-start notice waits until the window shows.
+  heldNotices_ = std::make_unique<THeldNotices>(flowWindows_->Messages());
   if (followFrm_) followFrm_->Init();
   if (hotWordsFrm_) hotWordsFrm_->Init();
 
@@ -288,6 +319,7 @@ void TZabkolexMainForm::SplashStep(int step) {
 
 void TZabkolexMainForm::DelayedStart() {
   TraceLog("DelayedCall start");
+  if (std::unique_ptr<THeldNotices> held = std::move(heldNotices_)) held->Release();
   if (central_->AppType().FullScreen() || ScreenSize().width() <= 660) showMaximized();
   flow_->ShowPendingMessages();
   ShowLanguageHint();
@@ -616,7 +648,10 @@ void TZabkolexMainForm::ShowStringList(const QString& title, const TWordItemList
 }
 
 IProgressRunner& TZabkolexMainForm::ProgressRunner() { return flowWindows_->Progress(); }
-IMessageService& TZabkolexMainForm::MessageService() { return flowWindows_->Messages(); }
+IMessageService& TZabkolexMainForm::MessageService() {
+  if (heldNotices_) return *heldNotices_;
+  return flowWindows_->Messages();
+}
 IFlowClock& TZabkolexMainForm::FlowClock() { return clock_; }
 TZabkolexFlow& TZabkolexMainForm::Flow() { return *flow_; }
 

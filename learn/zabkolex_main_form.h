@@ -274,6 +274,11 @@ class TZabkolexMainForm : public QWidget, public IMainWindowHooks, public IViewH
   // named and sorted, after the "all subjects" entry.
   TSubjectItemList SubjectEntries(const std::function<void(const TWordList&, TSubjectCountList&)>& collect) const;
 
+  // Notices asked for while the first showing runs, before the window is on screen; shown over
+  // the window from DelayedStart.
+  class THeldNotices;
+  std::unique_ptr<THeldNotices> heldNotices_;
+
   TOptions options_;
   TNManager* manager_ = nullptr;
   std::unique_ptr<TZabkolexCentral> central_;

@@ -16,6 +16,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 #include <limits>
@@ -264,6 +265,28 @@ void TMessageForm::ApplyLeftToRight() {
   // The download button goes to the other side too, beside the mark, clear of the others.
   downloadBtn_->move(w - downloadBtn_->x() - downloadBtn_->width(), downloadBtn_->y());
   SetAnchors(downloadBtn_, TAnchorKind::Top | TAnchorKind::Left);
+}
+
+void TMessageForm::keyPressEvent(QKeyEvent* event) {
+  TNButton* pressed = nullptr;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (yesBtn_->isVisible()) pressed = yesBtn_;
+      break;
+    case Qt::Key_Escape:
+      pressed = noBtn_->isVisible() ? noBtn_ : yesBtn_->isVisible() ? yesBtn_ : nullptr;
+      break;
+    default:
+      break;
+  }
+  if (!pressed) {
+    TModalForm::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  if (pressed == yesBtn_) YesBtnClick();
+  else NoBtnClick();
 }
 
 void TMessageForm::YesBtnClick() { SetModalResult(mrOk); }

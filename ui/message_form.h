@@ -87,6 +87,11 @@ class TMessageForm : public TModalForm, public IMessageService {
   // The overlay while the box is up, else none.
   TAlphaBlendForm* Overlay() const { return overlay_; }
 
+ protected:
+  // Return presses the yes button when it shows; Escape the no button when it shows, else the
+  // yes button. No key presses the download button.
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   // Lays the text out for a text width and band bottom; answers the bottom of what was placed.
   int LayoutText(const QString& text, int width, int bottom, bool& overflow);

@@ -10,8 +10,9 @@
 
 namespace zabko {
 
-TModalForm::TModalForm(QWidget* parent, const QString& name)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+TModalForm::TModalForm(QWidget* parent, const QString& name, TFormKind kind)
+    : QWidget(parent, kind == TFormKind::Docked ? Qt::Widget
+                                                : Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
   setObjectName(name);
 }
 

@@ -12,12 +12,17 @@ namespace zabko {
 
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
+// What a form is from its creation: a top-level dialog window, or a panel that lives inside
+// its parent widget (a form docked into a view). A docked form never becomes a window of its
+// own, not even for a moment before it is re-parented.
+enum class TFormKind { Dialog, Docked };
+
 class TModalForm : public QWidget {
   Q_OBJECT
 
  public:
-  // A top-level dialog window without border icons.
-  explicit TModalForm(QWidget* parent = nullptr, const QString& name = QString());
+  // A top-level dialog window without border icons, or a plain child widget of Parent.
+  explicit TModalForm(QWidget* parent = nullptr, const QString& name = QString(), TFormKind kind = TFormKind::Dialog);
 
   // Shows the window application-modal and returns its modal result once one is set; a window
   // closed by the window manager, or an application that quits meanwhile, gives mrCancel. A

@@ -1,19 +1,32 @@
 // The flow's windows on a real X server with a window manager: which window the manager stacks
 // over which, which are mapped, and where their frames lie on the screen. Offscreen runs cannot
 // see any of that. Run under xvfb-run with a window manager already up (.ci/run).
+#include "apps/program_body.h"
 #include "core/data_packet.h"
 #include "core/hasher.h"
+#include "learn/login.h"
+#include "learn/options_form.h"
+#include "learn/sub_test_form.h"
+#include "learn/test_form.h"
+#include "net/answer_holder.h"
+#include "platform/shell.h"
 #include "platform/stream.h"
+#include "tests/net/flow_fixture.h"
 #include "tests/net/test_server.h"
 #include "tests/ui/dialog_fixture.h"
 #include "ui/alpha_blend_form.h"
+#include "ui/component.h"
 #include "ui/download_form.h"
 #include "ui/flow_windows.h"
 #include "ui/message_form.h"
+#include "ui/n_button.h"
+#include "ui/tnt_label.h"
 #include "ui/zabko_progress_form.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPixmap>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -26,6 +39,9 @@
 
 #include <functional>
 #include <memory>
+#include <set>
+
+#include <unistd.h>
 
 namespace zabko {
 namespace {
@@ -205,6 +221,299 @@ TEST_F(DisplayTest, ABoxRightAfterAnotherCoversItsWindow) {
     EXPECT_EQ(covered[i], &main);
     EXPECT_TRUE(shown[i]);
   }
+}
+
+// ---- The learning program on the display ----
+
+// Presses a key as a keyboard does, through the X server to the window that has its focus,
+// and waits (at most 3 s) for its effect.
+bool PressKey(const QString& key, const std::function<bool()>& effect) {
+  RunTool(QStringLiteral("xdotool"), {"key", key});
+  return WaitUntil(effect);
+}
+
+// The windows of this process that the X server shows.
+std::set<quint64> VisibleWindowsOfThisProcess() {
+  const QByteArray text = RunTool(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(getpid())});
+  std::set<quint64> ids;
+  for (const QByteArray& line : text.split('\n'))
+    if (!line.trimmed().isEmpty()) ids.insert(line.trimmed().toULongLong());
+  return ids;
+}
+
+// The share of pixels in which the screen, at the widget's place, shows what the widget paints.
+double ShareShownOnScreen(QWidget* widget) {
+  const QImage painted = widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QPoint at = widget->mapToGlobal(QPoint(0, 0));
+  const QImage screen = widget->screen()->grabWindow(0, at.x(), at.y(), widget->width(), widget->height())
+                            .toImage()
+                            .convertToFormat(QImage::Format_RGB32)
+                            .scaled(painted.size());
+  qint64 same = 0;
+  for (int y = 0; y < painted.height(); ++y)
+    for (int x = 0; x < painted.width(); ++x) same += painted.pixel(x, y) == screen.pixel(x, y) ? 1 : 0;
+  return painted.isNull() ? 0.0 : double(same) / (double(painted.width()) * painted.height());
+}
+
+// The program against the stand-in server, with enough words under its first letter for a
+// practice and an exam; the log-on is stored, the one-time tips are seen.
+class ProgramWindowsTest : public test::FlowTest {
+ protected:
+  QStringList HebrewWords() const override {
+    QStringList words = FlowTest::HebrewWords();
+    for (int i = 1; i <= 30; ++i) words << QString::fromUtf8("אב") + QString::number(i);
+    return words;
+  }
+  void SetUp() override {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    FlowTest::SetUp();
+    EndRun();  // the program makes its own central object
+    savedRuntime_ = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+    savedOpener_ = DocumentOpener();
+    SetDocumentOpener("/bin/true");
+    TRegistryIniFile settings("Software\\Kestrani\\Zabkolex");
+    settings.WriteString("Login", "User", kUser);
+    settings.WriteString("Login", "Password", kPassword);
+    settings.WriteBool("Test", "DidYouKnowShowTest", true);
+    settings.WriteBool("Test", "DidYouKnowShowExam", true);
+  }
+  void TearDown() override {
+    SetDocumentOpener(savedOpener_);
+    qputenv("XDG_RUNTIME_DIR", savedRuntime_);
+    FlowTest::TearDown();
+  }
+
+  // The open box of the program, the innermost when one stands over another.
+  static TMessageForm* OpenBox() {
+    TMessageForm* open = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<TMessageForm*>(w);
+      if (box && box->InModalLoop() && box->isVisible()) open = box;
+    }
+    return open;
+  }
+  static QString BoxText(TMessageForm* box) {
+    QStringList parts;
+    for (TTntLabel* label : box->findChildren<TTntLabel*>()) parts << label->Caption();
+    return parts.join("");
+  }
+  static QString TextOf(const char* key) {
+    TZabkolexStrings strings;
+    strings.LoadLanguage(0);
+    return strings.GetString(key);
+  }
+
+  // Every visible top-level window that is neither the main window nor one the program asks
+  // for (its boxes and their overlay, the progress window, the log-on dialog, the splash, the
+  // download dialog).
+  void NoteStrayWindows() {
+    static const std::set<QString> kAsked{"zabko::TZabkolexMainForm", "zabko::TMessageForm", "zabko::TAlphaBlendForm",
+                                          "zabko::TZabkoProgressForm", "zabko::TLogin", "zabko::TSplashForm",
+                                          "zabko::TDownloadForm"};
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (!w->isVisible() || w->windowType() == Qt::ToolTip) continue;
+      const QString name = QString::fromLatin1(w->metaObject()->className());
+      if (kAsked.count(name)) continue;
+      strays.insert(QStringLiteral("%1 \"%2\" %3x%4 at %5,%6")
+                        .arg(name, w->objectName())
+                        .arg(w->width())
+                        .arg(w->height())
+                        .arg(w->x())
+                        .arg(w->y()));
+    }
+  }
+
+  // What the X server shows while question 1 of a practice or an exam is up: only the main
+  // window, the question painted inside its panel.
+  struct TQuestionSeen {
+    bool reached = false;
+    std::set<quint64> visible;
+    quint64 main = 0;
+    bool subFormIsWindow = true;
+    double painted = 0;
+    QString question;
+  };
+  TQuestionSeen LookAtQuestion(TZabkolexMainForm& window) {
+    TQuestionSeen seen;
+    TTestForm* test = window.TestForm();
+    TSubTestForm* upper = test->UpperForm();
+    seen.reached = WaitUntil([&] { return !test->OnIntroPage() && upper->isVisible() && !OpenBox(); }, 5000);
+    // The display settles: the window manager maps and stacks, the view paints.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 400) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    seen.visible = VisibleWindowsOfThisProcess();
+    // A hint that the pointer happens to call up is no window of the program's.
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (w->windowType() == Qt::ToolTip && w->testAttribute(Qt::WA_WState_Created)) seen.visible.erase(w->winId());
+    seen.main = window.winId();
+    seen.subFormIsWindow = upper->isWindow();
+    seen.painted = ShareShownOnScreen(upper);
+    seen.question = test->Run().NextNumber() == 2 ? QStringLiteral("question 1") : QStringLiteral("another question");
+    return seen;
+  }
+
+  QTemporaryDir runtime_;
+  QByteArray savedRuntime_;
+  QString savedOpener_;
+  std::set<QString> strays;
+};
+
+// From log-on through a practice and an exam, every box answered from the keyboard: the
+// program's visible windows are the main window and the boxes it asks for; the first-start
+// notice stands over the main window once that is on screen; question 1 of the practice and of
+// the exam is painted inside its panel and answers the keys.
+TEST_F(ProgramWindowsTest, APracticeAndAnExamShowNoWindowButTheMainWindowAndItsBoxes) {
+  struct TBoxSeen {
+    QString text;
+    bool mainViewable = false, aboveMain = false, closedByKey = false;
+  };
+  std::vector<TBoxSeen> boxes;
+  TQuestionSeen practice, exam;
+  QString examPage;
+  bool practiceKnown = false, practiceChosen = false, practiceChecked = false, practiceAnswered = false, examChoiceDown = false, examCountdown = false;
+  bool examAnswered = false;
+  int answersBeforeExam = -1, answersAfterExam = -1;
+  TZabkolexMainForm* main = nullptr;
+
+  struct TStep {
+    std::function<bool()> when;
+    std::function<void()> act;
+  };
+  // What opens a modal window runs from the event loop once the act has ended, so that the
+  // next step acts inside that window.
+  const auto OpenLater = [](std::function<void()> open) { QTimer::singleShot(0, [open] { Guarded(open); }); };
+  const auto idle = [&] { return main->StartupComplete() && !OpenBox() && !QApplication::activeModalWidget(); };
+  // A box that is up, on screen and active, is looked at and answered with Return.
+  const auto answerBox = [&](const char* key) {
+    const QString text = TextOf(key).left(20);
+    return TStep{[text] {
+                   TMessageForm* box = OpenBox();
+                   return box && BoxText(box).contains(text) && Viewable(box);
+                 },
+                 [&] {
+                   TMessageForm* box = OpenBox();
+                   TBoxSeen seen;
+                   seen.text = BoxText(box);
+                   const QList<quint64> order = StackingOrder();
+                   seen.mainViewable = Viewable(main);
+                   seen.aboveMain = StackIndex(order, main) >= 0 && StackIndex(order, box) > StackIndex(order, main);
+                   // Activation may come late after another box; the key tells whether it has the keyboard.
+                   WaitUntil([&] { return QApplication::activeWindow() == box; });
+                   seen.closedByKey = PressKey("Return", [&] { return box->ModalResult() != mrNone; });
+                   if (!seen.closedByKey) box->SetModalResult(mrOk);
+                   boxes.push_back(seen);
+                 }};
+  };
+
+  std::vector<TStep> steps = {
+      {[&] { return main->Login() && main->Login()->InModalLoop() && main->Login()->isVisible(); },
+       [&] { main->Login()->EnterBtnClick(); }},
+      answerBox("TimeToStudyLetter"),
+      answerBox("SwitchLangNotice"),
+      {idle,
+       [&] {
+         main->TestBtnClick();
+         main->OptionsForm()->DoneBtnClick();
+         practice = LookAtQuestion(*main);
+         TSubTestForm* upper = main->TestForm()->UpperForm();
+         // Right to left: the left arrow knows the word.
+         practiceKnown = PressKey("Left", [&] { return upper->Page() == TPanelPage::Question; });
+         TNButton* first = FindComponent<TNButton>(upper, "A1Btn");
+         practiceChosen = practiceKnown && PressKey("1", [&] { return first->Down(); });
+         TTntLabel* verdict = FindComponent<TTntLabel>(upper, "AnwerLbl");
+         practiceChecked = practiceChosen && PressKey("Return", [&] { return verdict->isVisible(); });
+         practiceAnswered =
+             practiceChecked && PressKey("Return", [&] { return main->AppCentral().AnswerHolder().Count() == 1; });
+       }},
+      {idle, [&] { OpenLater([&] { main->ExamBtnClick(); }); }},  // asks first: a practice runs
+      answerBox("MiddleOfTirgul"),
+      {[&] { return idle() && main->CurrentViewIndex() == 3 && main->TestForm()->OnIntroPage(); },
+       [&] {
+         answersBeforeExam = main->AppCentral().AnswerHolder().Count();
+         main->OptionsForm()->DoneBtnClick();
+         exam = LookAtQuestion(*main);
+         TSubTestForm* upper = main->TestForm()->UpperForm();
+         examPage = upper->Page() == TPanelPage::Question ? "answers" : "not the answers";
+         examCountdown = FindComponent<TTntLabel>(upper, "TimeLbl")->isVisible();
+         TNButton* second = FindComponent<TNButton>(upper, "A2Btn");
+         examChoiceDown = PressKey("2", [&] { return second->Down(); });
+         // An exam goes on at the check.
+         examAnswered = examChoiceDown && PressKey("Return", [&] { return main->TestForm()->Run().NextNumber() == 3; });
+         answersAfterExam = main->AppCentral().AnswerHolder().Count();
+         OpenLater([&] { main->Close(); });  // asks
+       }},
+      answerBox("DoYouWantToExit"),
+  };
+
+  RunTool(QStringLiteral("xdotool"), {"mousemove", "0", "0"});  // the pointer calls up no hints
+  size_t next = 0;
+  bool acting = false;
+  TProgramOptions options;
+  options.mainForm.programFolder = ZABKO_DATA_OUT;
+  options.mainForm.launcher = [](const QString&, const QStringList&, const QString&) { return false; };
+  options.mainForm.plainBox = [](const QString&) {};
+  options.splashInterval = 1;
+  QTimer script;
+  QElapsedTimer waiting;  // since the last step acted
+  options.started = [&](TZabkolexMainForm& window) {
+    main = &window;
+    waiting.start();
+    QObject::connect(&script, &QTimer::timeout, [&] {
+      NoteStrayWindows();
+      if (next < steps.size() && waiting.elapsed() > 20000) {
+        ADD_FAILURE() << "step " << next << " never came";
+        QCoreApplication::exit(98);
+        return;
+      }
+      // One act at a time: an act that waits for its effects serves events meanwhile.
+      if (!acting && next < steps.size() && steps[next].when()) {
+        waiting.restart();
+        auto act = steps[next++].act;
+        acting = true;
+        QTimer::singleShot(0, [act, &acting] {
+          Guarded(act);
+          acting = false;
+        });
+      }
+    });
+    script.start(20);
+  };
+  QTimer::singleShot(90000, [] { QCoreApplication::exit(99); });  // a hung program fails the test
+  const int status = ProgramBody({"zabkolex"}, options);
+  script.stop();
+
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(next, steps.size()) << "stopped before step " << next;
+  std::string stray;
+  for (const QString& s : strays) stray += s.toStdString() + "; ";
+  EXPECT_TRUE(strays.empty()) << stray;
+
+  EXPECT_EQ(boxes.size(), 4u);
+  for (const TBoxSeen& box : boxes) {
+    SCOPED_TRACE(box.text.left(40).toStdString());
+    EXPECT_TRUE(box.mainViewable) << "a box over an empty screen";
+    EXPECT_TRUE(box.aboveMain);
+    EXPECT_TRUE(box.closedByKey);
+  }
+  for (const TQuestionSeen* q : {&practice, &exam}) {
+    SCOPED_TRACE(q == &practice ? "practice" : "exam");
+    EXPECT_TRUE(q->reached);
+    EXPECT_EQ(q->question, "question 1");
+    EXPECT_FALSE(q->subFormIsWindow);
+    EXPECT_EQ(q->visible, std::set<quint64>{q->main}) << "the X server shows " << q->visible.size() << " windows";
+    EXPECT_GT(q->painted, 0.9) << "question 1 is not what the screen shows at its panel";
+  }
+  EXPECT_TRUE(practiceKnown) << "the know key";
+  EXPECT_TRUE(practiceChosen) << "answer key 1";
+  EXPECT_TRUE(practiceChecked) << "Return checks";
+  EXPECT_TRUE(practiceAnswered);
+  EXPECT_EQ(examPage, "answers");
+  EXPECT_TRUE(examCountdown);
+  EXPECT_TRUE(examChoiceDown) << "answer key 2";
+  EXPECT_EQ(answersAfterExam, answersBeforeExam + 1);
+  EXPECT_TRUE(examAnswered) << "Return checks and goes on";
 }
 
 }  // namespace

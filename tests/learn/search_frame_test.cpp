@@ -8,6 +8,7 @@
 #include "frame_fixture.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -106,16 +107,27 @@ TEST_F(SearchFrameTest, SearchButtonListsTheWordsContainingTheText) {
   EXPECT_EQ(Memo(), "m");
 }
 
+// Typed as a keyboard types: every key goes to the focused widget of the active window.
 TEST_F(SearchFrameTest, EnterSearchesAndEscapeLeavesTheBox) {
   Start();
   ShowEnglish();
+  panel.show();
+  panel.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&panel));
   QComboBox* box = Box("QuickSearch2");
-  box->setEditText("a");
-  QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+  box->setFocus();
+  const auto focused = [] { return QApplication::focusWidget(); };
+  ASSERT_TRUE(focused());
+  QTest::keyClicks(focused(), "a");
+  EXPECT_EQ(box->currentText(), "a");
+  host.calls.clear();
+  QTest::keyClick(focused(), Qt::Key_Return);
   EXPECT_EQ(host.calls.value(0), "ShowWords " + Text("SearchFrm.SearchResultCaption"));
   EXPECT_EQ(host.shown.size(), 2);  // apple, cat
-  QTest::keyClick(box->lineEdit(), Qt::Key_Escape);
-  EXPECT_EQ(host.calls.last(), "FocusCurrentView");
+  QTest::keyClick(focused(), Qt::Key_Enter);
+  EXPECT_EQ(host.calls.count("ShowWords " + Text("SearchFrm.SearchResultCaption")), 2) << "the keypad's Enter too";
+  QTest::keyClick(focused(), Qt::Key_Escape);
+  EXPECT_EQ(host.calls.value(host.calls.size() - 1), "FocusCurrentView");
 }
 
 TEST_F(SearchFrameTest, StartsCollapsedOnLowScreensUnlessStored) {

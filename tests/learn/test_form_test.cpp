@@ -12,6 +12,8 @@
 
 #include "tests/learn/view_fixture.h"
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
 
 namespace zabko::test {
@@ -157,6 +159,36 @@ TEST_F(TestFormTest, PracticeRecordsEveryAnswerAndTheServerAgreesWithTheLettersB
   EXPECT_EQ(pack->GetCount(kLetterD, 1), 3);
 
   SaveFrameGrab(*form, "test_form_intro");
+}
+
+// The question panels are parts of the view from their creation, not windows that become
+// parts of it at the first answer: a practice and an exam under way show no window but the
+// view's own, and question 1 stands in the upper panel.
+TEST_F(TestFormTest, TheQuestionPanelsAreNeverWindowsOfTheirOwn) {
+  const auto visibleWindows = [] {
+    QStringList names;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->isVisible()) names << QString::fromLatin1(w->metaObject()->className()) + " " + w->objectName();
+    }
+    return names;
+  };
+  LogOn();
+  for (bool exam : {false, true}) {
+    SCOPED_TRACE(exam ? "exam" : "practice");
+    SetOptions(exam, kLetterD, kLetterD, 5);
+    ASSERT_TRUE(Start(exam));
+    EXPECT_EQ(visibleWindows(), QStringList{"zabko::TTestForm TestForm"});
+    for (QWidget* panel : {form->UpperPanel(), form->LowerPanel(), form->SlidingPanel()}) {
+      const TSubTestForm* sub = panel->findChild<TSubTestForm*>(QString(), Qt::FindDirectChildrenOnly);
+      ASSERT_TRUE(sub);
+      EXPECT_FALSE(sub->isWindow()) << panel->objectName().toStdString();
+    }
+    TSubTestForm* upper = form->UpperForm();
+    EXPECT_TRUE(upper->isVisible());
+    EXPECT_EQ(upper->geometry(), form->UpperPanel()->rect());
+    EXPECT_EQ(upper->Page(), exam ? TPanelPage::Question : TPanelPage::First);
+    form->ShowIntro();
+  }
 }
 
 TEST_F(TestFormTest, ShortBatchesDoNotStart) {

@@ -155,6 +155,42 @@ TEST_F(FilterFormTest, EmptyLetterAndLeftToRight) {
   SaveFrameGrab(ltr, "filter_form_page");
 }
 
+// Docked into a view larger than its design (the main window sets the form's geometry while it
+// is hidden, then shows it), the eight rows share the page's new height: separators
+// (600 - 32 - 50) / 8 = 64.75 apart, the last one 50 above the bottom. In summary mode the
+// rows stand one separator lower and reach near the bottom.
+TEST_F(FilterFormTest, RowsFillThePageOfTheViewItIsDockedInto) {
+  form->ShowLetter(kLetterD);
+  form->hide();
+  QWidget view820;
+  view820.resize(820, 600);
+  view820.show();
+  form->setParent(&view820);
+  form->setGeometry(view820.rect());
+  form->show();
+  const auto top = [&](const char* name) { return FindComponent<QWidget>(form.get(), name)->y(); };
+  const auto rowPanel = [&](int i) { return form->Row(i)->parentWidget(); };
+  EXPECT_EQ(top("Shape1"), 32);
+  EXPECT_EQ(top("Shape2"), 32 + 65);  // round(64.75)
+  EXPECT_EQ(top("Shape9"), 600 - 50);
+  EXPECT_EQ(rowPanel(7)->y(), top("Shape8") + 1);
+  EXPECT_EQ(rowPanel(7)->height(), 63);  // round(64.75 - 2)
+  EXPECT_EQ(rowPanel(0)->width(), 820 - rowPanel(0)->x());
+  EXPECT_EQ(form->Row(0)->height(), 63) << "the word row fills its panel";
+  const QWidget* location = FindComponent<QWidget>(form.get(), "LocationLbl");
+  EXPECT_EQ(location->x(), (820 - location->width()) / 2);
+
+  form->MarkClicked(form->Row(0));
+  form->ContinueLaterBtnClick();
+  form->ShowFilterBtnClick();
+  ASSERT_TRUE(form->Row(0)->isVisible());
+  EXPECT_EQ(rowPanel(7)->y(), top("Shape9") + 1);
+  EXPECT_GT(rowPanel(7)->y() + rowPanel(7)->height(), 600 * 9 / 10) << "the summary's rows use the page's height";
+
+  form->hide();
+  form->setParent(nullptr);
+}
+
 // ---- Options page ----
 
 class OptionsFormTest : public ViewTest {

@@ -39,6 +39,17 @@ class MessageFormTest : public ::testing::Test, public test::TDialogFixture {
     QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5));
   }
 
+  // Presses Key where a keyboard sends it once the box is the active window: its focused
+  // widget, or the box itself when none has the focus. False when the box never got active.
+  bool PressKey(Qt::Key key) {
+    const bool active = QTest::qWaitForWindowActive(&box);
+    EXPECT_TRUE(active) << "the box is not the active window";
+    if (!active) return false;
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus && focus->window() == &box ? focus : static_cast<QWidget*>(&box), key);
+    return true;
+  }
+
   // A white main window, shown and active: the window a box's overlay covers.
   void ShowMain() {
     main.setAutoFillBackground(true);
@@ -118,6 +129,52 @@ TEST_F(MessageFormTest, ClosingTheBoxAnswersNo) {
   EXPECT_FALSE(box.AskYesNo("Leave?", "Really leave?", kButtonYes | kButtonNo));
   WhenLoopRuns([&] { Click(box.YesBtn()); });
   EXPECT_TRUE(box.AskYesNo("Leave?", "Really leave?", kButtonYes | kButtonNo));
+}
+
+// Keys as a keyboard sends them: to the box's focused widget (or the box when none has the
+// focus), once the box is the active window. A key that answers nothing leaves the box open,
+// and the test then closes it with a click on its yes button.
+TEST_F(MessageFormTest, ReturnAndEscapeAnswerAsOnEveryDesktopAndNoKeyDownloads) {
+  struct Case {
+    const char* name;
+    int buttons;
+    Qt::Key key;
+    bool answered;  // the key closed the box
+    bool answer;
+  };
+  const Case cases[] = {
+      {"Return on yes and no", kButtonYes | kButtonNo, Qt::Key_Return, true, true},
+      {"Enter of the keypad", kButtonYes | kButtonNo, Qt::Key_Enter, true, true},
+      {"Escape on yes and no", kButtonYes | kButtonNo, Qt::Key_Escape, true, false},
+      {"Return on OK", kButtonOK, Qt::Key_Return, true, true},
+      {"Escape on OK alone closes it with OK", kButtonOK, Qt::Key_Escape, true, true},
+      {"Escape on continue and cancel", kButtonContinue | kButtonCancel, Qt::Key_Escape, true, false},
+      {"Return on no alone", kButtonNo, Qt::Key_Return, false, true},
+      {"Escape on no alone", kButtonNo, Qt::Key_Escape, true, false},
+      {"a letter answers nothing", kButtonYes | kButtonNo, Qt::Key_Y, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool stillOpen = false;
+    WhenLoopRuns([&] {
+      if (PressKey(c.key)) stillOpen = box.InModalLoop() && box.ModalResult() == mrNone;
+      if (box.InModalLoop() && box.ModalResult() == mrNone) box.SetModalResult(mrOk);
+    });
+    EXPECT_EQ(box.ShowMessageBox("Caption", "Some text", c.buttons, {}), c.answer);
+    EXPECT_EQ(stillOpen, !c.answered);
+  }
+
+  // The download button is never pressed by a key: Return takes OK, Escape too (no no button).
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    opened.clear();
+    WhenLoopRuns([&] {
+      PressKey(key);
+      if (box.InModalLoop() && box.ModalResult() == mrNone) box.SetModalResult(mrCancel);
+    });
+    EXPECT_TRUE(box.ShowMessageBox("Caption", "Some text", kButtonOK | kButtonDownload, {"https://example.com/new"}));
+    EXPECT_TRUE(opened.isEmpty());
+  }
+  EXPECT_TRUE(errors.isEmpty()) << errors.join("; ").toStdString();
 }
 
 TEST_F(MessageFormTest, TheBoxGrowsUntilItsTextFitsAndTheGrowthEnds) {
