@@ -6,6 +6,7 @@
 #include "platform/exception_handler.h"
 #include "platform/gui/window_helpers.h"
 #include "platform/single_instance.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 
@@ -29,6 +30,8 @@ void ShowError(const TGameBodyOptions& options, const QString& text) {
 
 int GameBody(const QStringList& arguments, TGameBodyOptions options) {
   QApplication::setLayoutDirection(Qt::RightToLeft);
+  // The game speaks Hebrew only: Qt's own buttons too, from its very first box.
+  const TQtTranslations qtTexts(QtInterfaceLanguage(true));
   qApp->setQuitOnLastWindowClosed(false);
 
   TSingleInstance instance(options.instanceName);

@@ -10,6 +10,7 @@
 #include "platform/gui/window_helpers.h"
 #include "platform/single_instance.h"
 #include "ui/flow_windows.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -116,6 +117,8 @@ int ProgramBody(const QStringList& arguments, TProgramOptions options) {
   auto mainForm = std::make_unique<TZabkolexMainForm>(options.mainForm);
   if (mainForm->Closing()) return mainForm->ExitStatus();
   TZabkolexCentral& central = mainForm->AppCentral();
+  // Qt's own buttons, print and file dialogs in the interface language.
+  const TQtTranslations qtTexts(QtInterfaceLanguage(central.IsHebrewInterface()));
   TNManager* manager = mainForm->Manager();
   auto welcome = std::make_unique<TWelcomForm>(manager, central.Strings());
   auto help = std::make_unique<THelpForm>();

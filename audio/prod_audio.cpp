@@ -103,10 +103,12 @@ bool TProdAudio::PrepareOutputFolder() {
       return false;
     }
     if (!services_.TrashFolder(datedFolder_) || TFile::DirectoryExists(datedFolder_)) {
-      throw Exception("Cannot move the folder to the trash: " + datedFolder_);
+      throw Exception(TWStr::Format(Text("Audio.CannotTrashFolder"), {datedFolder_}));
     }
   }
-  if (!TFile::ForceDirectories(datedFolder_)) throw Exception("Cannot create folder " + datedFolder_);
+  if (!TFile::ForceDirectories(datedFolder_)) {
+    throw Exception(TWStr::Format(Text("Audio.CannotCreateFolder"), {datedFolder_}));
+  }
   return true;
 }
 
@@ -123,7 +125,9 @@ TWordItemList TProdAudio::PrepareWords() const {
 
 void TProdAudio::CreateGroupFolders() {
   for (const QString& folder : groupFolders_) {
-    if (!TFile::ForceDirectories(datedFolder_ + folder)) throw Exception("Cannot create folder " + datedFolder_ + folder);
+    if (!TFile::ForceDirectories(datedFolder_ + folder)) {
+      throw Exception(TWStr::Format(Text("Audio.CannotCreateFolder"), {datedFolder_ + folder}));
+    }
   }
 }
 
@@ -160,14 +164,28 @@ bool TProdAudio::WriteFiles() {
   });
 }
 
+QString TProdAudio::FileListMarkup(const QStringList& names) {
+  QStringList lines;
+  lines.reserve(names.size());
+  for (QString name : names) {
+    // The markup has no escape: "~" would split the name, and a piece that starts with "[" or
+    // "<", or is exactly "\n", would be read as markup. A look-alike tilde and a leading blank
+    // keep every name plain text.
+    name.replace(u'~', QChar(0x223C));
+    lines.append(u' ' + name);
+  }
+  return lines.join(QStringLiteral("~\\n~"));
+}
+
 void TProdAudio::Finish(const QString& captionKey) {
   if (incomplete_.isEmpty()) {
     services_.Messages->ShowMessageWithLinks(Text(captionKey), Text("SucessfulOutput"), {});
   } else {
     constexpr int kListed = 10;
-    QString names = incomplete_.mid(0, kListed).join(QStringLiteral("\r\n"));
-    if (incomplete_.size() > kListed) names += QStringLiteral("\r\n...");
-    services_.Messages->ShowMessageWithLinks(Text(captionKey), TWStr::Format(Text("IncompleteOutput"), {names}), {});
+    QStringList listed = incomplete_.mid(0, kListed);
+    if (incomplete_.size() > kListed) listed.append(QStringLiteral("..."));
+    services_.Messages->ShowMessageWithLinks(Text(captionKey),
+                                             TWStr::Format(Text("IncompleteOutput"), {FileListMarkup(listed)}), {});
   }
   services_.OpenFolder(datedFolder_);
 }

@@ -94,6 +94,9 @@ class TProdAudio {
 
   virtual void Produce() = 0;
 
+  // File names as lines of the closing box's markup, each shown exactly as it is.
+  static QString FileListMarkup(const QStringList& names);
+
   const QString& OutputFolder() const { return outputFolder_; }
   const QString& DatedFolder() const { return datedFolder_; }
   const std::vector<std::unique_ptr<TMp3File>>& Files() const { return files_; }

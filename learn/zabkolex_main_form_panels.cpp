@@ -19,6 +19,7 @@
 #include "learn/test_form.h"
 #include "learn/welcom_form.h"
 #include "net/zabkolex_client.h"
+#include "platform/exception_handler.h"
 #include "platform/registry_ini_file.h"
 #include "platform/text_compare.h"
 #include "ui/anchors.h"
@@ -60,6 +61,38 @@ QWidget* MakePanel(QWidget* parent, const char* name) {
   panel->setObjectName(QString::fromLatin1(name));
   return panel;
 }
+
+// The window's frame is known only once the window manager has framed the shown window: until
+// then (a few seconds at most) this fits the window again as soon as the frame is there.
+class TFrameWatch : public QObject {
+ public:
+  static constexpr const char* kName = "FrameWatch";
+
+  TFrameWatch(QWidget* window, std::function<void()> refit)
+      : QObject(window), window_(window), refit_(std::move(refit)) {
+    setObjectName(QLatin1String(kName));
+    connect(&timer_, &QTimer::timeout, this, [this] { Check(); });
+    timer_.start(kPollInterval);
+  }
+
+ private:
+  static constexpr int kPollInterval = 20;
+  static constexpr int kPatience = 5000;
+
+  void Check() {
+    waited_ += kPollInterval;
+    const bool framed = window_->isVisible() && window_->frameGeometry() != window_->geometry();
+    if (!framed && waited_ < kPatience) return;
+    timer_.stop();
+    if (framed) Guarded(refit_);
+    deleteLater();
+  }
+
+  QWidget* window_;
+  std::function<void()> refit_;
+  QTimer timer_;
+  int waited_ = 0;
+};
 
 }  // namespace
 
@@ -390,15 +423,36 @@ QSize TZabkolexMainForm::ScreenSize() const {
 }
 
 void TZabkolexMainForm::FitWindowToScreen() {
-  const QSize screen = ScreenSize();
-  if (screen.height() > 660) {
+  // The whole window, frame included, goes into the screen's available area (less the desktop's
+  // panels); the window manager's frame comes on top of the client size set here.
+  QRect area(QPoint(0, 0), ScreenSize());
+  if (!options_.screenSize) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) area = screen->availableGeometry();
+  }
+  const QRect frame = frameGeometry();
+  const QRect client = geometry();
+  const QMargins margins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                         frame.bottom() - client.bottom());
+  const QSize room = area.size().shrunkBy(margins);
+
+  if (room.height() > 660) {
     setMinimumHeight(660);
     mainScrollBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
+  // At least 800 x 640 where the room allows it, the application type's maximum at most.
   const TAppTypeSpecific& appType = central_->AppType();
-  resize(std::min(std::max(800, screen.width()), appType.MaxMainWidth()),
-         std::min(std::max(640, screen.height()), appType.MaxMainHeight()));
+  const int width = std::min({std::max(800, room.width()), appType.MaxMainWidth(), std::max(room.width(), 1)});
+  const int height = std::min({std::max(640, room.height()), appType.MaxMainHeight(), std::max(room.height(), 1)});
+  resize(width, height);
   if (letterFrm_) setMinimumWidth(std::max(minimumWidth(), letterFrm_->MinimumWidth() + 190));
+
+  // Placed inside the area, centred where it is smaller.
+  const QSize outer = size().grownBy(margins);
+  move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+       area.top() + std::max(0, (area.height() - outer.height()) / 2));
+  if (margins.isNull() && !findChild<QObject*>(QLatin1String(TFrameWatch::kName), Qt::FindDirectChildrenOnly)) {
+    new TFrameWatch(this, [this] { FitWindowToScreen(); });
+  }
 }
 
 bool TZabkolexMainForm::ChangeDisplayMode() {

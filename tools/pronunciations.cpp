@@ -1,5 +1,6 @@
 #include "tools/pronunciations.h"
 
+#include "audio/prod_audio.h"
 #include "core/data_packet.h"
 #include "core/word.h"
 #include "platform/code_page.h"
@@ -17,6 +18,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -166,7 +168,9 @@ void TSpeechMaker::MakeSilence(int milliseconds) {
   PublishFile(part, target);
 }
 
-qint32 Mp3Milliseconds(const QByteArray& mp3) {
+qint32 Mp3Milliseconds(const QByteArray& mp3) { return static_cast<qint32>(Mp3ExactMilliseconds(mp3) + 0.5); }
+
+double Mp3ExactMilliseconds(const QByteArray& mp3) {
   const auto* b = reinterpret_cast<const unsigned char*>(mp3.constData());
   const qint64 n = mp3.size();
   qint64 pos = 0;
@@ -193,22 +197,43 @@ qint32 Mp3Milliseconds(const QByteArray& mp3) {
     pos += samples / 8 * bitrate / rate + ((b[pos + 2] >> 1) & 1);
     milliseconds += 1000.0 * samples / rate;
   }
-  return static_cast<qint32>(milliseconds + 0.5);
+  return milliseconds;
 }
 
-void WriteTimedWordDatabase(const QString& inFile, const QString& outFile, const QHash<QByteArray, QString>& made) {
+TSilenceTimes SilenceTimesOf(const TSpeechMaker& maker) {
+  auto time = [&](const char* name) {
+    for (const TSilence& silence : Silences()) {
+      if (qstrcmp(silence.Name, name) != 0) continue;
+      QFile file(maker.SilenceFile(silence.Milliseconds));
+      if (!file.open(QIODevice::ReadOnly)) throw Exception("Cannot read " + file.fileName());
+      return Mp3ExactMilliseconds(file.readAll());
+    }
+    return 0.0;
+  };
+  return {time("ShortSilence"), time("InterWordSilence"), time("LongSilence")};
+}
+
+void WriteTimedWordDatabase(const QString& inFile, const QString& outFile, const QHash<QByteArray, QString>& made,
+                            const TSilenceTimes& silences) {
   TDataPacket database;
   database.LoadFromFile(inFile, true);
   if (database.GetInteger(0) != 3010) throw Exception("Not a format 3010 word database: " + inFile);
   const TDataPacket& words = *database.GetPacket(3);
   for (int i = 0; i < words.PacketCount(); ++i) {
+    // The word's sound files: the main sound first, then the extra sounds in order.
     TDataPacket& files = *words.GetPacket(i)->GetPacket(1);
     for (int k = 0; k < files.StringCount() && k < files.IntegerCount(); ++k) {
       const QString file = made.value((files.GetString(k) + ".mp3").toUpper());
       if (file.isEmpty()) continue;
       QFile sound(file);
       if (!sound.open(QIODevice::ReadOnly)) throw Exception("Cannot read " + file);
-      files.SetInteger(k, Mp3Milliseconds(sound.readAll()));
+      double figure = Mp3ExactMilliseconds(sound.readAll());
+      if (k == 0) {
+        figure += silences.Short + silences.Long - static_cast<double>(kWordSilenceCost);
+      } else if (k > 1) {
+        figure += silences.InterWord;
+      }
+      files.SetInteger(k, static_cast<qint32>(std::max(std::ceil(figure), 0.0)));
     }
   }
   const QByteArray bytes = database.SaveToBytes();

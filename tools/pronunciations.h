@@ -65,11 +65,27 @@ class TSpeechMaker {
 // The playing time of an MPEG audio layer III file in milliseconds, summed over its frames (an
 // ID3v2 tag in front is skipped); 0 when it holds no frame.
 qint32 Mp3Milliseconds(const QByteArray& mp3);
+// The same, unrounded.
+double Mp3ExactMilliseconds(const QByteArray& mp3);
 
-// Copies the word database InFile (format 3010) to OutFile with the length figure of every main
-// and extra sound set to the playing time of the file made for it. Made maps a sound's resource
-// name, upper-cased, to its file; a sound without one keeps its figure.
-void WriteTimedWordDatabase(const QString& inFile, const QString& outFile, const QHash<QByteArray, QString>& made);
+// The playing times in milliseconds of the silences MP3 production writes around a word's sounds,
+// as the made files play (whole frames, the encoder's padding included).
+struct TSilenceTimes {
+  double Short = 0;      // after the main sound
+  double InterWord = 0;  // between two extra sounds
+  double Long = 0;       // at the end of the word
+};
+TSilenceTimes SilenceTimesOf(const TSpeechMaker& maker);
+
+// Copies the word database InFile (format 3010) to OutFile with length figures that make
+// production's word cost (main figure + extra figures + its fixed silence allowance) the playing
+// time of what it writes for the word: an extra sound's figure is its file's playing time, plus
+// the inter-word silence before it for every extra sound but the first; the main sound's figure
+// is its playing time plus the short and long silences, less the fixed allowance. Made maps a
+// sound's resource name, upper-cased, to its file; a sound without one keeps its figure. Figures
+// are rounded up, so that a disc filled to its capacity never plays longer.
+void WriteTimedWordDatabase(const QString& inFile, const QString& outFile, const QHash<QByteArray, QString>& made,
+                            const TSilenceTimes& silences);
 
 // Writes BaseAudio and every letter database of both languages below OutDir ("Data/...").
 // Returns the number of sounds written.

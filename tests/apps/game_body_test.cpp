@@ -5,9 +5,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace zabko {
 namespace {
@@ -15,6 +19,8 @@ namespace {
 struct TStart {
   int status = -1;
   QStringList messages;
+  // The OK button Qt's own box shows while each message is up.
+  QStringList okButtons;
   bool windowMade = false;
 };
 
@@ -22,7 +28,12 @@ TStart RunGame(const QStringList& arguments) {
   TStart start;
   TGameBodyOptions options;
   options.mainForm.programFolder = QStringLiteral(ZABKO_DATA_OUT "/Game");
-  options.mainForm.showMessage = [&](const QString& text) { start.messages << text; };
+  options.mainForm.showMessage = [&](const QString& text) {
+    start.messages << text;
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok);
+    start.okButtons << box.button(QMessageBox::Ok)->text();
+  };
   options.mainForm.confirm = [](const QString&) { return true; };
   options.mainForm.terminate = [] {};
   options.actionForm.programFolder = options.mainForm.programFolder;
@@ -71,6 +82,11 @@ TEST(GameBodyTest, AMissingWordDatabaseIsNamedAndTheGameEndsWithoutAWindow) {
   ASSERT_EQ(start.messages.size(), 1);
   EXPECT_TRUE(start.messages[0].startsWith("Word database not found: ")) << start.messages[0].toStdString();
   EXPECT_TRUE(start.messages[0].contains("ClientPsy")) << start.messages[0].toStdString();
+  // The game speaks Hebrew: so do Qt's own buttons under its message.
+  ASSERT_EQ(start.okButtons.size(), 1);
+  const QString ok = start.okButtons[0];
+  EXPECT_TRUE(std::any_of(ok.begin(), ok.end(), [](QChar c) { return c.unicode() >= 0x05D0 && c.unicode() <= 0x05EA; }))
+      << ok.toStdString();
 }
 
 TEST(GameBodyTest, NoServerKnownEndsQuietly) {

@@ -20,13 +20,16 @@
 #include "tests/net/flow_fixture.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <vector>
@@ -442,6 +445,43 @@ TEST_F(ProgramTest, AFailedDataFileDownloadEndsWithStatusOneBeforeTheFirstView) 
   EXPECT_FALSE(log.contains("FormShow end")) << "the first showing went on after the failure";
   // A failed start runs no shut-down steps.
   EXPECT_EQ(Count("LogOff"), 0);
+}
+
+// The texts on Qt's own message box buttons and folder picker.
+QStringList QtButtonTexts() {
+  QStringList texts;
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok | QMessageBox::Cancel);
+  for (QAbstractButton* button : box.buttons()) texts << button->text();
+  QFileDialog folders;
+  folders.setOption(QFileDialog::DontUseNativeDialog);
+  folders.setFileMode(QFileDialog::Directory);
+  for (QDialogButtonBox* buttons : folders.findChildren<QDialogButtonBox*>())
+    for (QAbstractButton* button : buttons->buttons()) texts << button->text();
+  return texts;
+}
+
+bool AllHebrew(const QStringList& texts) {
+  return !texts.isEmpty() && std::all_of(texts.begin(), texts.end(), [](const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x05D0 && c.unicode() <= 0x05EA; });
+  });
+}
+
+TEST_F(ProgramTest, QtsOwnButtonsAndDialogsReadHebrewInTheHebrewInterface) {
+  const QStringList before = QtButtonTexts();
+  QStringList during;
+  const int status = Run({EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"),
+                          WhenStarted([&](TScreen& s) {
+                            during = QtButtonTexts();
+                            s.window.Close();
+                          }),
+                          AnswerBox("DoYouWantToExit")});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(stepsDone, 5u);
+  EXPECT_FALSE(AllHebrew(before)) << before.join(", ").toStdString();
+  EXPECT_TRUE(AllHebrew(during)) << during.join(", ").toStdString();
+  // Gone with the program.
+  EXPECT_EQ(QtButtonTexts(), before);
 }
 
 TEST_F(ProgramTest, SecondStartEndsAtOnceWithoutAWindow) {

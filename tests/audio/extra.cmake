@@ -7,3 +7,6 @@ endif()
 # The production tests write their word and resource databases with the tools' writers and read
 # the stored text packs.
 target_link_libraries(test_audio PRIVATE zabko_tools zabko_text_packs)
+
+# The closing box's text is read back with the markup parser the box uses.
+target_link_libraries(test_audio PRIVATE zabko_ui)

@@ -3,11 +3,37 @@
 #include "tests/audio/prod_fixture.h"
 
 #include "tests/common/test_util.h"
+#include "ui/gui_text_builder.h"
 
 namespace zabko {
 namespace {
 
 using test::ProdFixture;
+
+bool IsHebrew(const QString& text) {
+  for (QChar c : text)
+    if (c.unicode() >= 0x05D0 && c.unicode() <= 0x05EA) return true;
+  return false;
+}
+
+// The lines a message box shows for a text, read with the box's own markup parser: plain runs
+// joined, a new line at every break; a link run shows as "<link>".
+QStringList MarkupLines(const QString& text) {
+  TGUITextBuilder builder;
+  builder.Parse(text);
+  QStringList lines{QString()};
+  for (const auto& run : builder.Runs()) {
+    const auto& label = dynamic_cast<const TGUILabel&>(*run);
+    if (label.IsBreak()) {
+      lines.append(QString());
+    } else if (dynamic_cast<const TGUILink*>(run.get())) {
+      lines.back() += QStringLiteral("<link>");
+    } else {
+      lines.back() += label.Text;
+    }
+  }
+  return lines;
+}
 
 class ProdMp3sTest : public ProdFixture {
  protected:
@@ -197,7 +223,64 @@ TEST_F(ProdMp3sTest, AMissingSoundIsLeftOutAndTheClosingBoxNamesTheFile) {
   EXPECT_EQ(Read(Dated() + cat), "[m" + id + "]<S><I>[e" + id + ".1]<L>");
   EXPECT_EQ(Read(Dated() + "0002 - dog - z.mp3").size(), QByteArray("[m00000]<S>[e00000.0]<L>").size());
   ASSERT_EQ(messages_.boxes.size(), 1u);
-  EXPECT_EQ(messages_.boxes[0].text, TWStr::Format(texts_.GetString("IncompleteOutput"), {cat}));
+  const QStringList lines = MarkupLines(messages_.boxes[0].text);
+  ASSERT_EQ(lines.size(), 2) << messages_.boxes[0].text.toStdString();
+  EXPECT_EQ(lines[0], MarkupLines(texts_.GetString("IncompleteOutput"))[0]);
+  EXPECT_EQ(lines[1].trimmed(), cat);
+}
+
+TEST_F(ProdMp3sTest, TheClosingBoxShowsEachNameOnItsOwnLineExactlyAsItIs) {
+  // Names the markup would take for runs, attributes, links or breaks.
+  const QStringList names{"a~[b", "[x]", "<1>y", "\\n", "0002 - dog - z.mp3"};
+  const QStringList lines = MarkupLines(TProdAudio::FileListMarkup(names));
+  ASSERT_EQ(lines.size(), names.size()) << lines.join(" | ").toStdString();
+  for (qsizetype i = 0; i < names.size(); ++i) {
+    QString shown = names[i];
+    shown.replace(u'~', QChar(0x223C));
+    EXPECT_EQ(lines[i], u' ' + shown);
+  }
+
+  // A word holding "~[" in a real run: the box can still be shown, one line a file, and the
+  // eleventh file and later are summed up as "...".
+  WriteWords({{"a~[b", "x", 11}, {"b", "x", 11}, {"c", "x", 11}, {"d", "x", 11}, {"e", "x", 11}, {"f", "x", 11},
+              {"g", "x", 11}, {"h", "x", 11}, {"i", "x", 11}, {"j", "x", 11}, {"k", "x", 11}, {"l", "x", 11}});
+  QList<QByteArray> missing;
+  for (const auto& word : pack_->WordList().Words()) missing << word->MainSound.Name;
+  WriteSounds(missing);
+  Producer()->Produce();
+  ASSERT_EQ(messages_.boxes.size(), 1u);
+  const QStringList shown = MarkupLines(messages_.boxes[0].text);
+  ASSERT_EQ(shown.size(), 1 + 10 + 1) << messages_.boxes[0].text.toStdString();
+  EXPECT_TRUE(shown[1].startsWith(QString(" 0001 - a") + QChar(0x223C) + "[b - ")) << shown.join(" | ").toStdString();
+  EXPECT_EQ(shown.back(), " ...");
+  EXPECT_EQ(opened_, QStringList{Dated()});
+}
+
+TEST_F(ProdMp3sTest, FolderErrorsReadInTheInterfaceLanguage) {
+  WriteWords({{"cat", "x", 11}});
+  WriteSounds();
+  for (const int language : {0, 1}) {
+    SCOPED_TRACE(language);
+    texts_.LoadLanguage(static_cast<unsigned char>(language));
+    // Today's folder stays: the trash refuses it.
+    QDir().mkpath(Dated());
+    trashWorks_ = false;
+    messages_.answers = {true};
+    const QString trash = test::MessageOf([&] { Producer()->Produce(); });
+    EXPECT_EQ(trash, TWStr::Format(texts_.GetString("Audio.CannotTrashFolder"), {Dated()}));
+    EXPECT_EQ(IsHebrew(trash), language == 0) << trash.toStdString();
+    ASSERT_TRUE(QDir(Out()).removeRecursively());
+
+    // The output folder is a file: the dated folder cannot be made.
+    QFile blocker(Out());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString create = test::MessageOf([&] { Producer()->Produce(); });
+    EXPECT_EQ(create, TWStr::Format(texts_.GetString("Audio.CannotCreateFolder"), {Dated()}));
+    EXPECT_EQ(IsHebrew(create), language == 0) << create.toStdString();
+    ASSERT_TRUE(QFile::remove(Out()));
+  }
+  EXPECT_TRUE(runner_.runs.empty());
 }
 
 TEST_F(ProdMp3sTest, AFailedWriteJobWritesNoPlayListsAndNoClosingBox) {

@@ -16,6 +16,14 @@ int main(int argc, char** argv) {
   QTemporaryDir home;
   qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
   qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
+  // The home folder too, where the programs' default output folders lie; the X server's key
+  // stays where it was.
+  const QByteArray realHome = qgetenv("HOME");
+  if (qEnvironmentVariableIsEmpty("XAUTHORITY") && !realHome.isEmpty()) {
+    qputenv("XAUTHORITY", realHome + "/.Xauthority");
+  }
+  QDir().mkpath(home.path() + "/home");
+  qputenv("HOME", (home.path() + "/home").toUtf8());
   // Single-instance locks and sockets too: test processes running side by side never meet.
   const QString runtime = home.path() + "/runtime";
   QDir().mkpath(runtime);

@@ -15,7 +15,10 @@ TEST(MainFormTest, FitsTheWindowToTheScreen) {
     int minimumHeight;
     bool scrollBar;
   } const cases[] = {
-      {{640, 480}, {800, 640}, 600, true},
+      // Smaller than the window's own minimum (800 x 600): the window keeps that minimum.
+      {{640, 480}, {800, 600}, 600, true},
+      // Without a frame (offscreen) the whole screen height is the room.
+      {{1366, 768}, {1024, 768}, 660, false},
       {{1920, 1080}, {1024, 768}, 660, false},
       {{1024, 661}, {1024, 661}, 660, false},
   };

@@ -213,11 +213,16 @@ TEST_F(ProdFormTest, AHandedOverListIsNotFetchedSkipsUnknownIdsAndKeepsItsOrder)
   EXPECT_EQ(Find<TTntLabel>("SpecialListCaption")->Caption(), TWStr::Format(ViewText("ProdForm.SpecialListCaption"), {"Hot words"}));
   EXPECT_FALSE(form_->SortBySubject());
   form_->ShowCdPanel();
+  // The tracks go to the test's own folder, never to the default one in the home folder.
+  Find<QLineEdit>("ExportPath2Edt")->setText(dir_.path() + "/cd");
   server_->ClearLog();
   form_->CdBtnClick();
   EXPECT_EQ(FilterRequests(), 0);
   ASSERT_FALSE(messages_.questions.empty());
   EXPECT_EQ(messages_.questions[0].text, TWStr::Format(ViewText("OutputDiscAction"), {2}));
+  const QStringList tracks = QDir(dir_.path() + "/cd").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  ASSERT_EQ(tracks.size(), 1);
+  EXPECT_TRUE(QFile::exists(dir_.path() + "/cd/" + tracks[0] + "/Track 01.mp3"));
 }
 
 TEST_F(ProdFormTest, AServerFailureOrNoWordsProducesNothing) {

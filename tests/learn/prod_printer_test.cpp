@@ -9,6 +9,7 @@
 #include "core/zabkolex_strings.h"
 #include "tests/common/window_fakes.h"
 #include "tools/word_db_writer.h"
+#include "ui/n_manager.h"
 
 #include <QDir>
 #include <QFile>
@@ -400,6 +401,158 @@ TEST_F(PrinterPdfTest, HeadwordsLieInsideTheirCards) {
   }
   EXPECT_EQ(found, 12) << bbox.left(2000).toStdString();
   Pictures(file);
+}
+
+// Prints to a PDF and remembers where each background picture went, sheet by sheet.
+class PictureRecordingCanvas : public IPrinterCanvas {
+ public:
+  struct Picture {
+    int doc = 0, page = 0;
+    QRect dest;
+  };
+  explicit PictureRecordingCanvas(IPrinterCanvas& pdf) : pdf_(pdf) {}
+  bool ShowPrintDialog() override { return pdf_.ShowPrintDialog(); }
+  void SetPaper(TPaperOrientation o) override { pdf_.SetPaper(o); }
+  void BeginDoc() override {
+    ++doc_;
+    page_ = 0;
+    pdf_.BeginDoc();
+  }
+  void NewPage() override {
+    ++page_;
+    pdf_.NewPage();
+  }
+  void EndDoc() override { pdf_.EndDoc(); }
+  int ResolutionX() const override { return pdf_.ResolutionX(); }
+  int PageWidth() const override { return pdf_.PageWidth(); }
+  int PageHeight() const override { return pdf_.PageHeight(); }
+  void SetFont(const TPrintFont& f) override { pdf_.SetFont(f); }
+  QSize TextExtent(const QString& text) override { return pdf_.TextExtent(text); }
+  void DrawTurnedText(const QRect& clip, const QPoint& reference, const QString& text, bool rightToLeft) override {
+    pdf_.DrawTurnedText(clip, reference, text, rightToLeft);
+  }
+  void SetPenDotted(bool dotted) override { pdf_.SetPenDotted(dotted); }
+  void DrawLine(const QPoint& from, const QPoint& to) override { pdf_.DrawLine(from, to); }
+  void StretchDraw(const QRect& dest, const QImage& picture) override {
+    pictures.push_back({doc_, page_, dest});
+    pdf_.StretchDraw(dest, picture);
+  }
+  std::vector<Picture> pictures;
+
+ private:
+  IPrinterCanvas& pdf_;
+  int doc_ = -1, page_ = 0;
+};
+
+struct TextBox {
+  int page;
+  QRectF box;  // points
+  QString text;
+};
+
+// The words pdftotext finds, with their boxes, page by page.
+std::vector<TextBox> PdfTextBoxes(const QString& file) {
+  std::vector<TextBox> boxes;
+  const QString bbox = RunTool("pdftotext", {"-bbox", file, "-"});
+  const QRegularExpression item("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
+  int page = -1;
+  for (auto it = item.globalMatch(bbox); it.hasNext();) {
+    const auto m = it.next();
+    if (m.captured(0).startsWith("<page")) {
+      ++page;
+      continue;
+    }
+    boxes.push_back({page, QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                  QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                     m.captured(5)});
+  }
+  return boxes;
+}
+
+// The rows of the card picture its separator line is painted on: rows mostly of the line's amber
+// (the picture is stored as JPEG, so the colour is only near it).
+QList<int> SeparatorRows(const QImage& picture) {
+  QList<int> rows;
+  for (int y = 0; y < picture.height(); ++y) {
+    int amber = 0;
+    for (int x = 0; x < picture.width(); ++x) {
+      const QColor c = picture.pixelColor(x, y);
+      if (c.red() > 200 && c.red() - c.blue() > 40) ++amber;  // warm: not the white card or its grey frame
+    }
+    if (amber > picture.width() / 2) rows << y;
+  }
+  return rows;
+}
+
+// The demo card picture's separator, stretched into every card, crosses no printed text:
+// neither the headwords nor the meanings of the backs.
+TEST_F(PrinterPdfTest, TheDemoCardSeparatorClearsTheText) {
+  TNManager skin;
+  skin.SetFilename(QStringLiteral(ZABKO_DATA_OUT "/Data.res"));
+  const auto* drawer = dynamic_cast<const TNBitmapDrawer*>(skin.Drawer(skin.GetDrawer(app_.GetCardsPrintBitmap())));
+  ASSERT_NE(drawer, nullptr);
+  const QImage picture = drawer->Bitmap();
+  const QList<int> rows = SeparatorRows(picture);
+  ASSERT_FALSE(rows.isEmpty()) << "no separator found in the card picture";
+
+  MakeWords(30, QStringLiteral("first meaning; second meaning; third one"));
+  const struct {
+    int layout;
+    const char* file;
+  } cases[] = {{0, "separator_cards8.pdf"}, {1, "separator_cards4.pdf"}, {2, "separator_halfpages.pdf"},
+               {3, "separator_halfpage.pdf"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const QString file = Folder() + "/" + c.file;
+    QFile::remove(file);
+    QFile::remove(TQtPrinterCanvas::BacksFileName(file));
+    constexpr int kResolution = 150;
+    auto pdf = TQtPrinterCanvas::ToPdf(file, kResolution);
+    PictureRecordingCanvas canvas(*pdf);
+    texts_.LoadLanguage(1);
+    TPrintServices s;
+    s.Canvas = &canvas;
+    s.Progress = &runner_;
+    s.Messages = &messages_;
+    s.Texts = &texts_;
+    s.AppType = &app_;
+    s.Pack = pack_.get();
+    s.Background = picture;
+    TProdPrinter printer(s, true, "Times New Roman", "David", 10, 12);
+    printer.SetWordList(items_);
+    if (c.layout <= 1) {
+      printer.PrintCards(c.layout);
+    } else {
+      printer.PrintHalfPages(c.layout == 2);
+    }
+    pdf.reset();
+    const std::vector<TextBox> docs[2] = {PdfTextBoxes(file), PdfTextBoxes(TQtPrinterCanvas::BacksFileName(file))};
+    ASSERT_FALSE(docs[0].empty());
+    ASSERT_FALSE(canvas.pictures.empty());
+    const double points = 72.0 / kResolution;
+    int checked = 0;
+    for (const auto& placed : canvas.pictures) {
+      // A half page stacks two pictures down one listing that runs on from the upper into the
+      // lower: the picture read first (printed in the sheet's lower half) must clear its text;
+      // the other one's frame and rule stand inside the listing, whatever the picture.
+      if (c.layout >= 2 && placed.dest.top() < placed.dest.height()) continue;
+      for (int row : rows) {
+        // The separator's band on the sheet, in points.
+        const double top = (placed.dest.top() + double(row) * placed.dest.height() / picture.height()) * points;
+        const double bottom = top + double(placed.dest.height()) / picture.height() * points;
+        for (const TextBox& t : docs[placed.doc]) {
+          if (t.page != placed.page) continue;
+          if (t.box.right() <= placed.dest.left() * points || t.box.left() >= placed.dest.right() * points) continue;
+          ++checked;
+          EXPECT_TRUE(t.box.bottom() <= top || t.box.top() >= bottom)
+              << "\"" << t.text.toStdString() << "\" on sheet " << placed.page << " of document " << placed.doc
+              << " from " << t.box.top() << " to " << t.box.bottom() << " pt crosses the separator at " << top << " pt";
+        }
+      }
+    }
+    EXPECT_GT(checked, 0);
+    Pictures(file);
+  }
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 // Speaks the main and extra sounds of every word of the given word databases (espeak-ng, lame)
 // and writes OUTDIR/Data/BaseAudio (the silences) and OUTDIR/Data/Audio1..22, AudioA..Z.
 // Sounds already made are taken from CACHEDIR. The -out files get a copy of the word database
-// whose length figures are the playing times of the sounds made.
+// whose length figures are the playing times of the sounds made, with the silences that MP3
+// production writes around them counted in, so that CD production's sizes are what the tracks play.
 #include "core/word_list.h"
 #include "platform/exception.h"
 #include "tools/pronunciations.h"
@@ -74,8 +75,9 @@ int main(int argc, char** argv) {
     const int written = zabko::WritePronunciationDatabases(args[0], sounds, maker);
     QHash<QByteArray, QString> made;
     for (const zabko::TPronunciation& sound : sounds) made.insert(sound.Name.toUpper(), maker.SpeechFile(sound.Voice, sound.Text));
-    if (!hebrewOut.isEmpty()) zabko::WriteTimedWordDatabase(hebrew, hebrewOut, made);
-    if (!englishOut.isEmpty()) zabko::WriteTimedWordDatabase(english, englishOut, made);
+    const zabko::TSilenceTimes silences = zabko::SilenceTimesOf(maker);
+    if (!hebrewOut.isEmpty()) zabko::WriteTimedWordDatabase(hebrew, hebrewOut, made, silences);
+    if (!englishOut.isEmpty()) zabko::WriteTimedWordDatabase(english, englishOut, made, silences);
     std::printf("zabko_pronounce: %d sounds in %s/Data\n", written, qPrintable(args[0]));
   } catch (const zabko::Exception& e) {
     std::fprintf(stderr, "zabko_pronounce: %s\n", e.what());

@@ -332,9 +332,11 @@ QImage Strips(int w, int h, bool sideBySide) {
 
 QImage CardBackground() {
   // A word card, portrait like the cards it is stretched into (a quarter of the A4 long side wide,
-  // about 0.8 of that high), at 150 pixels per inch, with a light frame, a line under the headword
-  // and a frog corner. The printer draws the cards' text turned round, so the card is painted
-  // upside down: it reads the right way once the sheet is turned.
+  // about 0.8 of that high), at 150 pixels per inch, with a light frame, a rule along its top and
+  // a frog corner. The printer draws the cards' text turned round, so the card is painted upside
+  // down: it reads the right way once the sheet is turned. The picture covers the card less one
+  // line height at either end, and the text starts a further line height in (1/18 of the
+  // picture's height); the rule stays in that band, clear of the headwords and meanings.
   QImage image = Filled(438, 556, Qt::white);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
@@ -342,7 +344,7 @@ QImage CardBackground() {
   p.setBrush(Qt::NoBrush);
   p.drawRoundedRect(QRectF(6, 6, 426, 544), 18, 18);
   p.setPen(QPen(Amber, 2));
-  p.drawLine(QPointF(30, 70), QPointF(408, 70));
+  p.drawLine(QPointF(30, 18), QPointF(408, 18));
   IconFrog(p, QRectF(394, 512, 30, 26));
   p.end();
   return image.mirrored(true, true);
