@@ -27,7 +27,6 @@ class WorkerPool {
     std::unique_lock lock(mutex_);
     if (idle_ > static_cast<int>(jobs_.size())) {
       jobs_.push_back(std::move(job));
-      queued_ = static_cast<int>(jobs_.size());
       wake_.notify_one();
       return;
     }
@@ -40,7 +39,6 @@ class WorkerPool {
 
  private:
   static constexpr auto kIdleLimit = std::chrono::seconds(30);
-  static constexpr auto kSpin = std::chrono::microseconds(500);
 
   void Loop(std::function<void()> job) {
     InstallThreadSignalStack();  // a worker's crash reaches the crash log too
@@ -48,20 +46,16 @@ class WorkerPool {
       job();
       job = nullptr;
       if (tainted_) return;
+      // Sleeps on the condition until the next job: a wake-up costs a few microseconds, where
+      // looking for work in a loop would cost a core (and on a busy machine, yielding gives the
+      // core away for a whole slice anyway).
       std::unique_lock lock(mutex_);
       ++idle_;
-      // Requests often follow each other closely: look for the next one for a moment before
-      // sleeping, since waking a sleeping thread costs a scheduler round.
-      lock.unlock();
-      const auto spinEnd = std::chrono::steady_clock::now() + kSpin;
-      while (queued_.load() == 0 && std::chrono::steady_clock::now() < spinEnd) std::this_thread::yield();
-      lock.lock();
       const bool got = wake_.wait_for(lock, kIdleLimit, [&] { return !jobs_.empty(); });
       --idle_;
       if (!got) return;
       job = std::move(jobs_.front());
       jobs_.pop_front();
-      queued_ = static_cast<int>(jobs_.size());
     }
   }
 
@@ -69,11 +63,13 @@ class WorkerPool {
   std::condition_variable wake_;
   std::deque<std::function<void()>> jobs_;
   int idle_ = 0;
-  std::atomic<int> queued_{0};  // jobs_.size(), readable without the mutex
   static thread_local bool tainted_;
 };
 
 thread_local bool WorkerPool::tainted_ = false;
+
+// How long the GUI thread serves a waited request's calls before it runs the event loop.
+constexpr int kServeSentCallsUs = 1000;
 
 // Nice values standing in for the seven priority levels; raising above normal needs privileges
 // and is then silently left at normal.
@@ -315,9 +311,10 @@ bool TCustomWinThread::Execute() {
   if (WaitThread) worker.SetOnThreadEnd(wait.Signaller());
   worker.Resume();
   if (!WaitThread) return true;
-  // A loopback or cached reply takes a fraction of a millisecond: serve the worker's calls at
-  // once for a moment before the waiting event loop, which a wake-up would have to reach.
-  TGuiDispatcher::ServeSentCallsFor([&wait] { return wait.IsSignalled(); }, 1000);
+  // A loopback or cached reply takes a fraction of a millisecond: for a moment, wait on the
+  // dispatcher's condition and serve the worker's calls as they come, before the event loop,
+  // whose wake-up through the application's queue costs more.
+  TGuiDispatcher::ServeSentCallsFor([&wait] { return wait.IsSignalled(); }, kServeSentCallsUs);
   if (!alive.Alive()) return false;
 
   const TPumpingWait::Result result = wait.Wait(WaitTimeout);
