@@ -27,6 +27,7 @@ class WorkerPool {
     std::unique_lock lock(mutex_);
     if (idle_ > static_cast<int>(jobs_.size())) {
       jobs_.push_back(std::move(job));
+      lock.unlock();  // the woken thread then finds the mutex free
       wake_.notify_one();
       return;
     }
@@ -151,8 +152,11 @@ void TEventWinThread::ThreadProc(std::shared_ptr<TEventWinThread> self) {
     self->finished_ = true;
     self->suspendChanged_.notify_all();
   }
-  if (self->onThreadEnd_) self->onThreadEnd_();
-  TGuiDispatcher::Wake();
+  // The end of a finish hook that ran has been reported from the GUI thread already; waking the
+  // GUI thread again would only disturb the wait of the next request.
+  const bool reported = self->endReported_.load();
+  if (self->onThreadEnd_ && !reported) self->onThreadEnd_();
+  if (!reported || self->waitedFor_.load()) TGuiDispatcher::Wake();
   // Dropping the last reference here may run the destructor on this thread; that is fine.
 }
 
@@ -187,6 +191,7 @@ void TEventWinThread::NotifyFinish() {
       TEventWinThread* self;
       ~EndWait() {
         if (self->onThreadEnd_) self->onThreadEnd_();
+        self->endReported_ = true;
       }
     } endWait{this};
     try {
@@ -218,6 +223,7 @@ void TEventWinThread::Synchronize(const std::function<void()>& method) {
 int TEventWinThread::WaitFor() {
   if (!Started() || threadId_.load() == static_cast<int>(::gettid())) return ReturnValue();
   if (TGuiDispatcher::IsGuiThread()) {
+    waitedFor_ = true;  // before looking at finished_: the thread's end then wakes this wait
     TGuiDispatcher::WaitRunningSentCalls([this] { return finished_.load(); });
   } else {
     std::unique_lock lock(suspendMutex_);

@@ -135,9 +135,13 @@ std::exception_ptr TGuiDispatcher::Send(const TCall& call, TLifeGuard::Token gua
     return nullptr;
   }
   s.sent.push_back(&item);
-  s.guiWake.notify_all();
-  // A GUI thread asleep in WaitForSentCall is woken by the condition alone.
-  if (!s.drainPosted && s.guiServing == 0) {
+  if (s.guiServing > 0) {
+    // The GUI thread sleeps in WaitForSentCall: the condition alone wakes it. Notified after
+    // unlocking, so that it does not wake only to find the mutex still held.
+    lock.unlock();
+    s.guiWake.notify_all();
+    lock.lock();
+  } else if (!s.drainPosted) {
     s.drainPosted = true;
     QMetaObject::invokeMethod(app, &TGuiDispatcher::ProcessSentCalls, Qt::QueuedConnection);
   }
@@ -166,7 +170,11 @@ void TGuiDispatcher::ProcessSentCalls() {
     }
     lock.lock();
     item->done = true;
+    // The worker may return (and its item go) as soon as the mutex is free; the condition
+    // outlives it.
+    lock.unlock();
     s.callDone.notify_all();
+    lock.lock();
   }
 }
 
