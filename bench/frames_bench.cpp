@@ -11,7 +11,6 @@
 #include "ui/n_manager.h"
 #include "ui/text_measure.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -31,7 +30,7 @@ constexpr int kWords = 10000;
 class TFrameBench {
  public:
   explicit TFrameBench(int words) {
-    app_ = bench::MakeOffscreenApp(dir_.path());
+    bench::UseFolders(dir_.path());
     central_ = std::make_unique<TZabkolexCentral>();
     SetCentral(central_.get());
     Write(WordLanguage::Hebrew, "ClientPsyHebrew.dat", QString::fromUtf8("מילה"), words);
@@ -58,7 +57,6 @@ class TFrameBench {
   }
 
   QTemporaryDir dir_;
-  std::unique_ptr<QApplication> app_;
   std::unique_ptr<TZabkolexCentral> central_;
   TCanvasTextMeasure measure_{QFont()};
 };

@@ -16,7 +16,6 @@
 #include "ui/n_manager.h"
 #include "ui/text_measure.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
@@ -64,7 +63,7 @@ class BenchViewHost : public IViewHost {
 // One application, central object and English word list of 26 x 40 words for all benchmarks.
 struct TViewWorld {
   TViewWorld() {
-    app = bench::MakeOffscreenApp(dir.path());
+    bench::UseFolders(dir.path());
     central = std::make_unique<TZabkolexCentral>();
     SetCentral(central.get());
     central->Strings().LoadLanguage(1);
@@ -94,7 +93,6 @@ struct TViewWorld {
   ~TViewWorld() { SetCentral(nullptr); }
 
   QTemporaryDir dir;
-  std::unique_ptr<QApplication> app;
   std::unique_ptr<TZabkolexCentral> central;
   TNManager manager;
   TCanvasTextMeasure measure{QFont()};
@@ -113,10 +111,6 @@ void Render(QWidget& widget, QImage& canvas) {
 }
 
 void BM_AnswerToNextQuestionPainted(benchmark::State& state) {
-  if (QCoreApplication::instance() && !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    state.SkipWithError("needs a widget application");
-    return;
-  }
   TViewWorld& w = *World();
   TSubTestForm panel(nullptr, w.host, &w.manager, SystemTickClock());
   panel.LoadCaptions();
@@ -137,10 +131,6 @@ void BM_AnswerToNextQuestionPainted(benchmark::State& state) {
 BENCHMARK(BM_AnswerToNextQuestionPainted)->Unit(benchmark::kMillisecond);
 
 void BM_SorterPageTurn(benchmark::State& state) {
-  if (QCoreApplication::instance() && !qobject_cast<QApplication*>(QCoreApplication::instance())) {
-    state.SkipWithError("needs a widget application");
-    return;
-  }
   TViewWorld& w = *World();
   TFilterForm form(nullptr, w.host, &w.manager);
   form.resize(568, 453);

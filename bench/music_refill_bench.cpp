@@ -30,11 +30,6 @@ class TSilentDevice : public zabko::TWaveOutDevice {
 };
 
 void BM_MusicRefill(benchmark::State& state) {
-  static int argc = 1;
-  static char name[] = "zabko_bench";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-  (void)app;
   const QString loop = QDir(ZABKO_DATA_OUT).filePath("Game Music/A2.mp3");
   if (!QFile::exists(loop)) {
     state.SkipWithError("no demo music (the build needs lame)");

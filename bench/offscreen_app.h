@@ -1,23 +1,18 @@
-// What the widget benchmarks share: the offscreen platform, settings and data folders inside a
-// temporary folder, and one widget application (none when one exists already).
+// What the benchmarks share. The whole run has one widget application on the offscreen platform,
+// made by main() before any benchmark runs (bench/main.cpp), so that widget benchmarks and the
+// ones that only need an event loop run together in any order and any selection. A benchmark
+// that writes settings or data points them into its own temporary folder.
 #pragma once
 
-#include <QApplication>
 #include <QString>
-
-#include <memory>
+#include <QtGlobal>
 
 namespace zabko::bench {
 
-inline std::unique_ptr<QApplication> MakeOffscreenApp(const QString& folder) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+// Settings and per-user data of what runs from now on go below Folder.
+inline void UseFolders(const QString& folder) {
   qputenv("XDG_CONFIG_HOME", (folder + "/config").toUtf8());
   qputenv("XDG_DATA_HOME", (folder + "/data").toUtf8());
-  static int argc = 1;
-  static char name[] = "zabko_bench";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance()) return nullptr;
-  return std::make_unique<QApplication>(argc, argv);
 }
 
 }  // namespace zabko::bench

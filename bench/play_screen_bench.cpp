@@ -7,7 +7,6 @@
 #include "game/zabko_game_main_form.h"
 #include "tools/word_db_writer.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -25,7 +24,7 @@ using namespace zabko;
 class TPlayBench {
  public:
   TPlayBench() {
-    app_ = bench::MakeOffscreenApp(dir_.path());
+    bench::UseFolders(dir_.path());
 
     const QString game = QDir(ZABKO_DATA_OUT).filePath("Game");
     TZabkoGameMainForm::TOptions main;
@@ -70,7 +69,6 @@ class TPlayBench {
   }
 
   QTemporaryDir dir_;
-  std::unique_ptr<QApplication> app_;
   qint64 now_ = 1'000'000;
   std::unique_ptr<TZabkoGameMainForm> main_;
   std::unique_ptr<TActionForm> form_;

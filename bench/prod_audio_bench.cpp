@@ -12,7 +12,6 @@
 #include "tools/res_db_writer.h"
 #include "tools/word_db_writer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -116,11 +115,6 @@ struct Setup {
 };
 
 Setup& TheSetup() {
-  static int argc = 1;
-  static char name[] = "zabko_bench";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-  (void)app;
   static Setup setup;
   return setup;
 }

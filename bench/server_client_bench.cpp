@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QCoreApplication>
 
 #include <memory>
 
@@ -16,11 +15,6 @@ using namespace zabko;
 
 // 1,000 sequential requests of 20 questions each, after one log-on.
 void BM_ThousandGetQuestions(benchmark::State& state) {
-  static int argc = 1;
-  static char name[] = "zabko_bench";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
-  (void)app;
 
   dev::TDevServer server;
   server.WithState([](dev::TDevProtocol& p) { p.Words().AddSynthetic(12); });

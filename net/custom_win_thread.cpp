@@ -27,7 +27,7 @@ class WorkerPool {
     std::unique_lock lock(mutex_);
     if (idle_ > static_cast<int>(jobs_.size())) {
       jobs_.push_back(std::move(job));
-      queued_ = static_cast<int>(jobs_.size());
+      lock.unlock();  // the woken thread then finds the mutex free
       wake_.notify_one();
       return;
     }
@@ -40,7 +40,6 @@ class WorkerPool {
 
  private:
   static constexpr auto kIdleLimit = std::chrono::seconds(30);
-  static constexpr auto kSpin = std::chrono::microseconds(500);
 
   void Loop(std::function<void()> job) {
     InstallThreadSignalStack();  // a worker's crash reaches the crash log too
@@ -48,20 +47,16 @@ class WorkerPool {
       job();
       job = nullptr;
       if (tainted_) return;
+      // Sleeps on the condition until the next job: a wake-up costs a few microseconds, where
+      // looking for work in a loop would cost a core (and on a busy machine, yielding gives the
+      // core away for a whole slice anyway).
       std::unique_lock lock(mutex_);
       ++idle_;
-      // Requests often follow each other closely: look for the next one for a moment before
-      // sleeping, since waking a sleeping thread costs a scheduler round.
-      lock.unlock();
-      const auto spinEnd = std::chrono::steady_clock::now() + kSpin;
-      while (queued_.load() == 0 && std::chrono::steady_clock::now() < spinEnd) std::this_thread::yield();
-      lock.lock();
       const bool got = wake_.wait_for(lock, kIdleLimit, [&] { return !jobs_.empty(); });
       --idle_;
       if (!got) return;
       job = std::move(jobs_.front());
       jobs_.pop_front();
-      queued_ = static_cast<int>(jobs_.size());
     }
   }
 
@@ -69,11 +64,13 @@ class WorkerPool {
   std::condition_variable wake_;
   std::deque<std::function<void()>> jobs_;
   int idle_ = 0;
-  std::atomic<int> queued_{0};  // jobs_.size(), readable without the mutex
   static thread_local bool tainted_;
 };
 
 thread_local bool WorkerPool::tainted_ = false;
+
+// How long the GUI thread serves a waited request's calls before it runs the event loop.
+constexpr int kServeSentCallsUs = 1000;
 
 // Nice values standing in for the seven priority levels; raising above normal needs privileges
 // and is then silently left at normal.
@@ -155,8 +152,11 @@ void TEventWinThread::ThreadProc(std::shared_ptr<TEventWinThread> self) {
     self->finished_ = true;
     self->suspendChanged_.notify_all();
   }
-  if (self->onThreadEnd_) self->onThreadEnd_();
-  TGuiDispatcher::Wake();
+  // The end of a finish hook that ran has been reported from the GUI thread already; waking the
+  // GUI thread again would only disturb the wait of the next request.
+  const bool reported = self->endReported_.load();
+  if (self->onThreadEnd_ && !reported) self->onThreadEnd_();
+  if (!reported || self->waitedFor_.load()) TGuiDispatcher::Wake();
   // Dropping the last reference here may run the destructor on this thread; that is fine.
 }
 
@@ -191,6 +191,7 @@ void TEventWinThread::NotifyFinish() {
       TEventWinThread* self;
       ~EndWait() {
         if (self->onThreadEnd_) self->onThreadEnd_();
+        self->endReported_ = true;
       }
     } endWait{this};
     try {
@@ -222,6 +223,7 @@ void TEventWinThread::Synchronize(const std::function<void()>& method) {
 int TEventWinThread::WaitFor() {
   if (!Started() || threadId_.load() == static_cast<int>(::gettid())) return ReturnValue();
   if (TGuiDispatcher::IsGuiThread()) {
+    waitedFor_ = true;  // before looking at finished_: the thread's end then wakes this wait
     TGuiDispatcher::WaitRunningSentCalls([this] { return finished_.load(); });
   } else {
     std::unique_lock lock(suspendMutex_);
@@ -315,9 +317,10 @@ bool TCustomWinThread::Execute() {
   if (WaitThread) worker.SetOnThreadEnd(wait.Signaller());
   worker.Resume();
   if (!WaitThread) return true;
-  // A loopback or cached reply takes a fraction of a millisecond: serve the worker's calls at
-  // once for a moment before the waiting event loop, which a wake-up would have to reach.
-  TGuiDispatcher::ServeSentCallsFor([&wait] { return wait.IsSignalled(); }, 1000);
+  // A loopback or cached reply takes a fraction of a millisecond: for a moment, wait on the
+  // dispatcher's condition and serve the worker's calls as they come, before the event loop,
+  // whose wake-up through the application's queue costs more.
+  TGuiDispatcher::ServeSentCallsFor([&wait] { return wait.IsSignalled(); }, kServeSentCallsUs);
   if (!alive.Alive()) return false;
 
   const TPumpingWait::Result result = wait.Wait(WaitTimeout);

@@ -118,6 +118,8 @@ class TEventWinThread : public std::enable_shared_from_this<TEventWinThread> {
   std::atomic<int> priority_{kNormalThreadPriority};
   std::atomic<bool> priorityChanged_{false};  // the system thread's priority was set for us
   std::atomic<int> inSyncCall_{0};
+  std::atomic<bool> endReported_{false};  // the finish hook's call ran the thread-end function
+  std::atomic<bool> waitedFor_{false};    // the GUI thread waits for the end in WaitFor
   bool handleExceptions_ = true;
   std::exception_ptr keptException_;
   std::exception_ptr fatalException_;

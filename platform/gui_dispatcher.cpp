@@ -12,7 +12,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <thread>
 #include <deque>
 #include <mutex>
 
@@ -34,6 +33,7 @@ struct DispatcherState {
   std::condition_variable guiWake;   // WaitRunningSentCalls should look again
   std::deque<SentCall*> sent;
   bool drainPosted = false;  // a drain of the sent calls is queued on the GUI thread
+  int guiServing = 0;        // the GUI thread waits on guiWake and serves sent calls itself
   bool shutDown = false;     // the application object is going: drop everything
   const QCoreApplication* registeredApp = nullptr;  // the one whose destruction calls ShutDown
 };
@@ -63,6 +63,19 @@ void EnsureShutDownRoutine(DispatcherState& s, const QCoreApplication* app) {
   s.registeredApp = app;
   s.shutDown = false;
   qAddPostRoutine(ShutDown);
+}
+
+// The GUI thread waits on guiWake for sent calls. Caller holds the mutex. While it sleeps here,
+// a sent call wakes it through the condition alone and queues no drain on the event loop;
+// around this wait (running calls, which may run event loops of their own) drains are queued.
+template <class Wait>
+auto WaitForSentCall(DispatcherState& s, Wait wait) {
+  ++s.guiServing;
+  struct Leave {
+    DispatcherState& s;
+    ~Leave() { --s.guiServing; }
+  } leave{s};
+  return wait();
 }
 
 void RunGuarded(const TGuiDispatcher::TCall& call) {
@@ -122,8 +135,13 @@ std::exception_ptr TGuiDispatcher::Send(const TCall& call, TLifeGuard::Token gua
     return nullptr;
   }
   s.sent.push_back(&item);
-  s.guiWake.notify_all();
-  if (!s.drainPosted) {
+  if (s.guiServing > 0) {
+    // The GUI thread sleeps in WaitForSentCall: the condition alone wakes it. Notified after
+    // unlocking, so that it does not wake only to find the mutex still held.
+    lock.unlock();
+    s.guiWake.notify_all();
+    lock.lock();
+  } else if (!s.drainPosted) {
     s.drainPosted = true;
     QMetaObject::invokeMethod(app, &TGuiDispatcher::ProcessSentCalls, Qt::QueuedConnection);
   }
@@ -152,7 +170,11 @@ void TGuiDispatcher::ProcessSentCalls() {
     }
     lock.lock();
     item->done = true;
+    // The worker may return (and its item go) as soon as the mutex is free; the condition
+    // outlives it.
+    lock.unlock();
     s.callDone.notify_all();
+    lock.lock();
   }
 }
 
@@ -167,23 +189,26 @@ void TGuiDispatcher::WaitRunningSentCalls(const std::function<bool()>& done) {
       continue;
     }
     if (done()) return;
-    s.guiWake.wait(lock);
+    WaitForSentCall(s, [&] { s.guiWake.wait(lock); });
   }
 }
 
 bool TGuiDispatcher::ServeSentCallsFor(const std::function<bool()>& done, int us) {
   DispatcherState& s = State();
   const auto end = std::chrono::steady_clock::now() + std::chrono::microseconds(us);
+  std::unique_lock lock(s.mutex);
   for (;;) {
-    bool pending;
-    {
-      std::lock_guard lock(s.mutex);
-      pending = !s.sent.empty();
+    if (!s.sent.empty()) {
+      lock.unlock();
+      ProcessSentCalls();
+      lock.lock();
+      continue;
     }
-    if (pending) ProcessSentCalls();
     if (done()) return true;
-    if (std::chrono::steady_clock::now() >= end) return false;
-    std::this_thread::yield();
+    if (WaitForSentCall(s, [&] { return s.guiWake.wait_until(lock, end); }) == std::cv_status::timeout) {
+      if (!s.sent.empty()) continue;
+      return done();
+    }
   }
 }
 

@@ -76,7 +76,8 @@ class TGuiDispatcher {
   // deadlocking on a worker that is itself blocked in Send.
   static void WaitRunningSentCalls(const std::function<bool()>& done);
 
-  // GUI thread: like WaitRunningSentCalls, but busy for at most Us microseconds; returns Done().
+  // GUI thread: like WaitRunningSentCalls, but for at most Us microseconds; returns Done(). It
+  // sleeps on the condition between calls, so it costs no CPU while the worker works.
   static bool ServeSentCallsFor(const std::function<bool()>& done, int us);
 
   // From any thread: makes WaitRunningSentCalls check its condition again.

@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QTimer>
 
 #include <cmath>
 
@@ -96,6 +97,10 @@ TDownloadForm::TDownloadForm(QWidget* parent) : TModalForm(parent, QStringLitera
   forStrs_->setEnabled(false);
   forStrs_->hide();
   for (const char* text : kHebrewTexts) forStrs_->addItem(QString::fromUtf8(text));
+
+  refreshTimer_ = new QTimer(this);
+  refreshTimer_->setSingleShot(true);
+  connect(refreshTimer_, &QTimer::timeout, this, [this] { Guarded([this] { RefreshProgress(); }); });
   CenterOnScreen();
 }
 
@@ -130,8 +135,13 @@ bool TDownloadForm::Download(const QString& folder, const QString& indexName, co
   allFileBar_->setRange(0, fileCount_ + 1);
   allFileBar_->setValue(0);
   currentFileBar_->setValue(0);
+  refreshPending_ = false;
+  refreshTimer_->stop();
+  lastRefresh_.invalidate();
   downloader.OnProgress = [this](TFileDownloader& sender) { OnProgress(sender); };
-  return downloader.DownloadAll(fileList);
+  const bool result = downloader.DownloadAll(fileList);
+  RefreshProgress();
+  return result;
 }
 
 void TDownloadForm::OnProgress(TFileDownloader& downloader) { ShowProgress(downloader.FileNumber, downloader.Progress); }
@@ -145,10 +155,26 @@ void TDownloadForm::ShowProgress(int fileNumber, const TTransferProgress& progre
     // Over the window the job runs on, where the learner looks.
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) raise();
   }
-  fileCountLbl_->SetCaption(FileCountText(texts_, fileNumber, fileCount_));
-  currentFileLbl_->SetCaption(CurrentFileText(texts_, progress));
-  SetBar(currentFileBar_, progress.PercentsDone);
-  SetBar(allFileBar_, fileNumber);
+  fileNumber_ = fileNumber;
+  progress_ = progress;
+  refreshPending_ = true;
+  const bool fileComplete = progress.DataSize > 0 && progress.BytesRead >= progress.DataSize;
+  const qint64 sinceRefresh = lastRefresh_.isValid() ? lastRefresh_.elapsed() : kRefreshMs;
+  if (fileComplete || sinceRefresh >= kRefreshMs)
+    RefreshProgress();
+  else if (!refreshTimer_->isActive())
+    refreshTimer_->start(int(kRefreshMs - sinceRefresh));
+}
+
+void TDownloadForm::RefreshProgress() {
+  refreshTimer_->stop();
+  if (!refreshPending_) return;
+  refreshPending_ = false;
+  lastRefresh_.start();
+  fileCountLbl_->SetCaption(FileCountText(texts_, fileNumber_, fileCount_));
+  currentFileLbl_->SetCaption(CurrentFileText(texts_, progress_));
+  SetBar(currentFileBar_, progress_.PercentsDone);
+  SetBar(allFileBar_, fileNumber_);
 }
 
 TDownloadDialog::TDownloadDialog(QWidget* owner)

@@ -5,9 +5,11 @@
 #pragma once
 
 #include "net/flow_ui.h"
+#include "net/win_http.h"
 #include "ui/modal_form.h"
 #include "ui/progress_runner_form.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -17,13 +19,13 @@
 class QFrame;
 class QListWidget;
 class QProgressBar;
+class QTimer;
 
 namespace zabko {
 
 class TDataPacket;
 class TFileDownloader;
 class TTntLabel;
-struct TTransferProgress;
 
 // The words of the dialog, in the order the form keeps them.
 struct TDownloadTexts {
@@ -55,8 +57,14 @@ class TDownloadForm : public TModalForm {
   // reports; its result.
   bool Download(const QString& folder, const QString& indexName, const TDataPacket& fileList);
   void OnProgress(TFileDownloader& downloader);
-  // The labels and bars for the downloader's running file number and progress record.
+  // At each progress report: shows the window (at the first), puts the running file number and
+  // progress record into the labels and bars, and processes pending messages. A large file
+  // reports every few kilobytes, so the labels and bars take the latest figures at most once a
+  // frame; the last report of a file (all of its bytes in) is shown at once, and figures held
+  // back are shown when the frame is over even if no report follows.
   void ShowProgress(int fileNumber, const TTransferProgress& progress);
+  // Frame time of the labels and bars, in milliseconds (about 60 a second).
+  static constexpr int kRefreshMs = 16;
 
   const TDownloadTexts& Texts() const { return texts_; }
   TTntLabel* FileCountLbl() const { return fileCountLbl_; }
@@ -66,6 +74,8 @@ class TDownloadForm : public TModalForm {
 
  private:
   TTntLabel* MakeLabel(const QString& name, int top);
+  // Puts the figures held back into the labels and bars.
+  void RefreshProgress();
 
   TTntLabel* line1Lbl_ = nullptr;
   TTntLabel* line2Lbl_ = nullptr;
@@ -78,6 +88,12 @@ class TDownloadForm : public TModalForm {
   QListWidget* forStrs_ = nullptr;
   TDownloadTexts texts_;
   int fileCount_ = 0;
+  // The latest figures, and whether the labels and bars show them yet.
+  int fileNumber_ = 0;
+  TTransferProgress progress_;
+  bool refreshPending_ = false;
+  QElapsedTimer lastRefresh_;  // invalid until the first refresh of a download
+  QTimer* refreshTimer_ = nullptr;  // shows held-back figures at the end of the frame
 };
 
 // DownloadFilesWithProgress over one download window, made on first use and kept.

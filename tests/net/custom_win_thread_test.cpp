@@ -12,11 +12,14 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace zabko {
@@ -52,6 +55,45 @@ TEST(CustomWinThread, HooksRunOnTheirThreadsAndEachStartHasANewWorker) {
   ASSERT_TRUE(c.Execute());
   ASSERT_EQ(workers.size(), 2u);
   EXPECT_NE(&c.Worker(), first.get());
+}
+
+// Short requests one after the other: while the GUI thread waits, and while the worker waits
+// for its next request, both sleep instead of looking for work in a loop.
+TEST(CustomWinThread, WaitingForShortBodiesCostsAlmostNoCpu) {
+  TCustomWinThread c;
+  std::mutex threadsMutex;
+  std::set<std::thread::id> threads;
+  c.SetOnExecute([&](TEventWinThread& t) {
+    {
+      std::lock_guard lock(threadsMutex);
+      threads.insert(std::this_thread::get_id());
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(400));
+    t.Synchronize([] {});
+  });
+  c.SetOnFinish([](TEventWinThread&) {});
+  c.WaitThread = true;
+  const auto cpu = [] {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000000LL + t.tv_nsec / 1000;
+  };
+  ASSERT_TRUE(c.Execute());  // the pool's thread is started
+  constexpr int kStarts = 100;
+  QElapsedTimer wall;
+  wall.start();
+  const long long before = cpu();
+  for (int i = 0; i < kStarts; ++i) {
+    ASSERT_TRUE(c.Execute());
+    std::this_thread::sleep_for(std::chrono::microseconds(300));  // the caller's own work
+  }
+  const long long used = cpu() - before;
+  const long long elapsed = wall.nsecsElapsed() / 1000;
+  std::lock_guard lock(threadsMutex);
+  // Looking for work in a loop costs a whole core while waiting; sleeping costs a few wake-ups
+  // per start (more on a loaded machine, where a body may outlast the short wait).
+  EXPECT_LT(used, elapsed / 2) << "microseconds of CPU over " << elapsed << " us, on " << threads.size()
+                                << " threads";
 }
 
 TEST(CustomWinThread, ExceptionsOfTheBody) {

@@ -5,10 +5,13 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <time.h>
 
 #include <atomic>
 #include <thread>
@@ -121,6 +124,38 @@ TEST(GuiDispatcher, WaitRunningSentCallsServesABlockedWorkerButNoTimers) {
   EXPECT_EQ(calls, 5);
   EXPECT_FALSE(timerFired);
   test::PumpEventsUntil([&] { return timerFired; });
+}
+
+// While the GUI thread serves sent calls itself it sleeps on the condition; a call it runs may
+// start an event loop of its own, which must then receive the calls other workers send.
+TEST(GuiDispatcher, ServingSentCallsSleepsAndACallsOwnEventLoopStillReceivesOtherWorkersCalls) {
+  std::atomic<bool> done{false};
+  bool innerRan = false;
+  std::thread inner;
+  std::thread outer([&] {
+    TGuiDispatcher::Send([&] {
+      QEventLoop loop;
+      inner = std::thread([&] { TGuiDispatcher::Send([&] { innerRan = true; loop.quit(); }); });
+      QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+      loop.exec();
+    });
+    done = true;
+    TGuiDispatcher::Wake();
+  });
+  EXPECT_TRUE(TGuiDispatcher::ServeSentCallsFor([&] { return done.load(); }, 20 * 1000 * 1000));
+  outer.join();
+  inner.join();
+  EXPECT_TRUE(innerRan);
+
+  // Nothing to serve: the wait sleeps out its time.
+  const auto cpu = [] {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1000000LL + t.tv_nsec / 1000;
+  };
+  const long long before = cpu();
+  EXPECT_FALSE(TGuiDispatcher::ServeSentCallsFor([] { return false; }, 50 * 1000));
+  EXPECT_LT(cpu() - before, 10 * 1000) << "microseconds of CPU in a wait of 50 ms";
 }
 
 TEST(PumpingWait, TimersKeepFiringWhileWaitingForASignalFromAWorker) {

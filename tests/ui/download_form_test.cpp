@@ -9,10 +9,12 @@
 #include "tests/net/test_server.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -82,8 +84,62 @@ TEST(DownloadFormTest, AProgressReportShowsTheFormAndKeepsTheBarsInRange) {
   EXPECT_TRUE(form.isVisible());
   EXPECT_EQ(form.CurrentFileBar()->value(), 50);
   form.ShowProgress(7, Progress(0, 0, 0.f, 0, 200));
+  QTest::qWait(3 * TDownloadForm::kRefreshMs);  // it may be held back for the rest of a frame
   EXPECT_EQ(form.CurrentFileBar()->value(), 100);
   EXPECT_EQ(form.AllFileBar()->value(), 7);
+}
+
+// Counts the paints of the labels and bars that show the progress.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(TDownloadForm& form) {
+    for (QWidget* w : std::initializer_list<QWidget*>{form.FileCountLbl(), form.CurrentFileLbl(), form.AllFileBar(),
+                                                      form.CurrentFileBar()})
+      w->installEventFilter(this);
+  }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// A large file arrives in thousands of small blocks: the window takes the latest figures at most
+// once a frame, yet shows the last block of the file at once and goes on processing messages.
+TEST(DownloadFormTest, ABurstOfReportsRepaintsAboutOnceAFrameAndShowsTheLastOneAtOnce) {
+  TDownloadForm form;
+  form.SetLanguage(false);
+  PaintCounter counter(form);
+  constexpr int kBlocks = 3000;
+  constexpr qint64 kSize = qint64(kBlocks) * 4096;
+  const auto block = [&](int i) { return Progress(qint64(i) * 4096, kSize, 100.f, 10, int(qint64(i) * 100 / kBlocks)); };
+
+  int posted = 0;
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 1; i < kBlocks; ++i) {
+    QMetaObject::invokeMethod(&form, [&] { ++posted; }, Qt::QueuedConnection);
+    form.ShowProgress(1, block(i));
+    ASSERT_EQ(posted, i) << "messages are processed at every report";
+  }
+  const qint64 frames = clock.elapsed() / 16 + 2;
+  EXPECT_TRUE(form.isVisible());
+  EXPECT_LE(counter.paints, 4 * frames) << "over " << clock.elapsed() << " ms";
+
+  // The latest figures reach the window within a frame once the reports pause.
+  QTest::qWait(100);
+  EXPECT_EQ(form.CurrentFileLbl()->Caption(), CurrentFileText(form.Texts(), block(kBlocks - 1)));
+  EXPECT_EQ(form.CurrentFileBar()->value(), 99);
+
+  // The last block of a file is shown at once.
+  form.ShowProgress(1, block(kBlocks));
+  EXPECT_EQ(form.CurrentFileLbl()->Caption(), CurrentFileText(form.Texts(), block(kBlocks)));
+  EXPECT_EQ(form.CurrentFileBar()->value(), 100);
+  form.ShowProgress(2, Progress(4096, 4096, 1.f, 0, 100));
+  EXPECT_EQ(form.FileCountLbl()->Caption(), FileCountText(form.Texts(), 2, 0));
+  EXPECT_EQ(form.AllFileBar()->value(), 2);
 }
 
 class DownloadDialogTest : public ::testing::Test {
