@@ -84,6 +84,7 @@ TZabkoGameMainForm::~TZabkoGameMainForm() {
       client_->LogOff({-1, -1});
     } catch (...) {
       // The log-off at the end never reports.
+      RecordCaughtException(std::current_exception());
     }
   }
 }
@@ -364,6 +365,7 @@ void TZabkoGameMainForm::FinalHandShake() {
     client_->HandShake(2, uid_, session_, message);
   } catch (...) {
     // The last handshake never reports.
+    RecordCaughtException(std::current_exception());
   }
   session_ = -1;
 }

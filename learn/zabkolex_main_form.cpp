@@ -292,6 +292,7 @@ bool TZabkolexMainForm::FormCloseQuery(bool ask) {
   try {
     ShutDownSteps();
   } catch (...) {
+    RecordCaughtException(std::current_exception());
   }
   SaveAnswersOnceLoggedOn();
   return true;
@@ -302,6 +303,7 @@ void TZabkolexMainForm::ShutDownSteps() {
     try {
       hide();
     } catch (...) {
+      RecordCaughtException(std::current_exception());
     }
   }
   LeaveView(true);
