@@ -1,5 +1,10 @@
 # Warnings and instrumentation shared by every target of the project.
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
+# CI builds with warnings as errors, so that a new warning fails the build where it appears.
+option(ZABKO_WERROR "Treat compiler warnings as errors" OFF)
+if(ZABKO_WERROR)
+  add_compile_options(-Werror)
+endif()
 
 if(ZABKO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

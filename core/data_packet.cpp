@@ -12,8 +12,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <limits>
+#include <memory>
+#include <new>
+#include <span>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 namespace zabko {
@@ -34,25 +40,6 @@ enum Flag : quint8 {
 
 [[noreturn]] void IndexError(int index) {
   throw Exception(QStringLiteral("List index out of bounds (%1)").arg(index));
-}
-
-template <typename Vec>
-void CheckIndex(const Vec& v, int index) {
-  if (index < 0 || static_cast<size_t>(index) >= v.size()) IndexError(index);
-}
-
-template <typename Vec, typename T>
-void InsertAt(Vec& v, int index, T&& value) {
-  if (index < 0 || static_cast<size_t>(index) > v.size()) IndexError(index);
-  v.insert(v.begin() + index, std::forward<T>(value));
-}
-
-template <typename Vec>
-void EraseRange(Vec& v, int index, int count) {
-  if (count <= 0) return;
-  if (index < 0 || static_cast<size_t>(index) + static_cast<size_t>(count) > v.size())
-    IndexError(index);
-  v.erase(v.begin() + index, v.begin() + index + count);
 }
 
 template <typename Vec, typename T>
@@ -103,6 +90,173 @@ QString DateToText(TDateTime value) {
 
 }  // namespace
 
+// ---- Storage: each list in one block, typed by its kind.
+
+struct PacketStorage {
+  using Kind = TDataPacket::ListKind;
+  using Block = TDataPacket::Block;
+  using ListBlock = TDataPacket::ListBlock;
+  using Directory = TDataPacket::Directory;
+  using Types = std::tuple<qint32, QByteArray, QString, quint8, quint8, std::unique_ptr<TDataPacket>,
+                           TDateTime, double>;
+  template <Kind K>
+  using T = std::tuple_element_t<K, Types>;
+
+  // The elements start after the block's head, aligned for every element type.
+  static constexpr size_t kDataOffset = 16;
+  static_assert(sizeof(ListBlock) <= kDataOffset && alignof(std::max_align_t) >= kDataOffset);
+  static constexpr size_t kMaxCount = static_cast<size_t>(std::numeric_limits<int>::max());
+
+  template <Kind K>
+  static T<K>* Data(const ListBlock* b) {
+    return reinterpret_cast<T<K>*>(reinterpret_cast<char*>(const_cast<ListBlock*>(b)) + kDataOffset);
+  }
+
+  template <Kind K>
+  static std::span<const T<K>> Items(const TDataPacket& p) {
+    const ListBlock* b = p.Find(K);
+    if (!b) return {};
+    return {Data<K>(b), b->size};
+  }
+  template <Kind K>
+  static std::span<T<K>> Items(TDataPacket& p) {
+    const ListBlock* b = p.Find(K);
+    if (!b) return {};
+    return {Data<K>(b), b->size};
+  }
+
+  // Room for Needed elements of list K, moving the list to a larger block when it must. A new
+  // list gets exactly the room asked for (a loaded list never grows again); a growing one
+  // doubles. Nothing changes when an allocation fails.
+  template <Kind K>
+  static ListBlock* Reserve(TDataPacket& p, size_t needed) {
+    ListBlock* old = const_cast<ListBlock*>(p.Find(K));
+    if (old && old->capacity >= needed) return old;
+    if (needed > kMaxCount) throw Exception("Packet list too long");
+    const size_t capacity = old ? std::min(kMaxCount, std::max(needed, 2 * size_t{old->capacity})) : needed;
+    void* raw = ::operator new(kDataOffset + capacity * sizeof(T<K>));
+    if (p.lists_ && p.lists_->kind != K && p.lists_->kind != TDataPacket::kListKinds) {
+      // A second kind of list: the packet's lists go into a directory.
+      Directory* dir;
+      try {
+        dir = new Directory();
+      } catch (...) {
+        ::operator delete(raw);
+        throw;
+      }
+      dir->kind = TDataPacket::kListKinds;
+      dir->lists[p.lists_->kind] = static_cast<ListBlock*>(p.lists_);
+      p.lists_ = dir;
+    }
+    auto* fresh = new (raw) ListBlock;
+    fresh->kind = K;
+    fresh->size = 0;
+    fresh->capacity = static_cast<quint32>(capacity);
+    if (old) {
+      T<K>* from = Data<K>(old);
+      T<K>* to = Data<K>(fresh);
+      if constexpr (std::is_trivially_copyable_v<T<K>>) {
+        std::memcpy(static_cast<void*>(to), from, old->size * sizeof(T<K>));
+      } else {
+        for (quint32 i = 0; i < old->size; ++i) {
+          new (to + i) T<K>(std::move(from[i]));
+          from[i].~T<K>();
+        }
+      }
+      fresh->size = old->size;
+    }
+    if (p.lists_ == nullptr || p.lists_ == old) p.lists_ = fresh;
+    else static_cast<Directory*>(p.lists_)->lists[K] = fresh;
+    ::operator delete(old);
+    return fresh;
+  }
+
+  // N value-initialised elements (zeros, empty strings, no packets) at the end of list K; the
+  // first of them, or none when N is 0 (an empty list costs nothing).
+  template <Kind K>
+  static T<K>* AppendDefault(TDataPacket& p, size_t n) {
+    if (n == 0) return nullptr;
+    ListBlock* b = Reserve<K>(p, size_t{static_cast<quint32>(p.CountOf(K))} + n);
+    T<K>* at = Data<K>(b) + b->size;
+    std::uninitialized_value_construct_n(at, n);
+    b->size += static_cast<quint32>(n);
+    return at;
+  }
+
+  template <Kind K>
+  static void AppendCopy(TDataPacket& p, std::span<const T<K>> from) {
+    if (from.empty()) return;
+    ListBlock* b = Reserve<K>(p, size_t{static_cast<quint32>(p.CountOf(K))} + from.size());
+    std::uninitialized_copy(from.begin(), from.end(), Data<K>(b) + b->size);
+    b->size += static_cast<quint32>(from.size());
+  }
+
+  template <Kind K>
+  static int Add(TDataPacket& p, T<K> value) {
+    Insert<K>(p, p.CountOf(K), std::move(value));
+    return p.CountOf(K) - 1;
+  }
+
+  template <Kind K>
+  static void Insert(TDataPacket& p, int index, T<K> value) {
+    const int n = p.CountOf(K);
+    if (index < 0 || index > n) IndexError(index);
+    ListBlock* b = Reserve<K>(p, size_t{static_cast<quint32>(n)} + 1);
+    T<K>* d = Data<K>(b);
+    if (index == n) {
+      new (d + n) T<K>(std::move(value));
+    } else {
+      new (d + n) T<K>(std::move(d[n - 1]));
+      std::move_backward(d + index, d + n - 1, d + n);
+      d[index] = std::move(value);
+    }
+    ++b->size;
+  }
+
+  template <Kind K>
+  static void Erase(TDataPacket& p, int index, int count) {
+    if (count <= 0) return;
+    const int n = p.CountOf(K);
+    if (index < 0 || static_cast<qint64>(index) + count > n) IndexError(index);
+    auto* b = const_cast<ListBlock*>(p.Find(K));
+    T<K>* d = Data<K>(b);
+    std::move(d + index + count, d + n, d + index);
+    std::destroy(d + n - count, d + n);
+    b->size -= static_cast<quint32>(count);
+  }
+
+  template <Kind K>
+  static void Free(ListBlock* b) {
+    std::destroy_n(Data<K>(b), b->size);
+    ::operator delete(b);
+  }
+
+  static void FreeList(ListBlock* b) {
+    switch (b->kind) {
+      case TDataPacket::kIntegers: return Free<TDataPacket::kIntegers>(b);
+      case TDataPacket::kStrings: return Free<TDataPacket::kStrings>(b);
+      case TDataPacket::kUTFStrings: return Free<TDataPacket::kUTFStrings>(b);
+      case TDataPacket::kBytes: return Free<TDataPacket::kBytes>(b);
+      case TDataPacket::kBooleans: return Free<TDataPacket::kBooleans>(b);
+      case TDataPacket::kPackets: return Free<TDataPacket::kPackets>(b);
+      case TDataPacket::kDates: return Free<TDataPacket::kDates>(b);
+      case TDataPacket::kDoubles: return Free<TDataPacket::kDoubles>(b);
+      default: break;
+    }
+  }
+
+  static void FreeAll(Block* lists) {
+    if (!lists) return;
+    if (lists->kind != TDataPacket::kListKinds) return FreeList(static_cast<ListBlock*>(lists));
+    auto* dir = static_cast<Directory*>(lists);
+    for (ListBlock* b : dir->lists)
+      if (b) FreeList(b);
+    delete dir;
+  }
+};
+
+using S = PacketStorage;
+
 // ---- Writer: builds the whole binary form in memory.
 
 class PacketWriter {
@@ -125,19 +279,19 @@ class PacketWriter {
     static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "the binary form is little-endian");
     if (const int n = p.IntegerCount()) {
       Put32(static_cast<quint32>(n));
-      for (qint32 v : p.L().integers) Put32(static_cast<quint32>(v));
+      out_.append(reinterpret_cast<const char*>(S::Items<TDataPacket::kIntegers>(p).data()), 4 * static_cast<qsizetype>(n));
     }
     if (const int n = p.BooleanCount()) {
       Put32(static_cast<quint32>(n));
-      out_.append(reinterpret_cast<const char*>(p.L().booleans.data()), n);
+      out_.append(reinterpret_cast<const char*>(S::Items<TDataPacket::kBooleans>(p).data()), n);
     }
     if (const int n = p.ByteCount()) {
       Put32(static_cast<quint32>(n));
-      out_.append(reinterpret_cast<const char*>(p.L().bytes.data()), n);
+      out_.append(reinterpret_cast<const char*>(S::Items<TDataPacket::kBytes>(p).data()), n);
     }
     if (const int n = p.DateCount()) {
       Put32(static_cast<quint32>(n));
-      for (TDateTime d : p.L().dates) {
+      for (TDateTime d : S::Items<TDataPacket::kDates>(p)) {
         const DateTimeFields f = DecodeDateTime(d);
         for (int v : {f.year, f.month, f.day, f.hour, f.minute, f.second, f.millisecond})
           Put16(static_cast<quint16>(v));
@@ -145,22 +299,22 @@ class PacketWriter {
     }
     if (const int n = p.StringCount()) {
       Put32(static_cast<quint32>(n));
-      for (const QByteArray& s : p.L().strings) {
+      for (const QByteArray& s : S::Items<TDataPacket::kStrings>(p)) {
         Put32(static_cast<quint32>(s.size()));
         out_.append(s);
       }
     }
     if (const int n = p.UTFStringCount()) {
       Put32(static_cast<quint32>(n));
-      for (const QString& s : p.L().utfStrings) PutUTF(s);
+      for (const QString& s : S::Items<TDataPacket::kUTFStrings>(p)) PutUTF(s);
     }
     if (const int n = p.DoubleCount()) {
       Put32(static_cast<quint32>(n));
-      out_.append(reinterpret_cast<const char*>(p.L().doubles.data()), 8 * static_cast<qsizetype>(n));
+      out_.append(reinterpret_cast<const char*>(S::Items<TDataPacket::kDoubles>(p).data()), 8 * static_cast<qsizetype>(n));
     }
     if (const int n = p.PacketCount()) {
       Put32(static_cast<quint32>(n));
-      for (const auto& sub : p.L().packets) Write(*sub);
+      for (const auto& sub : S::Items<TDataPacket::kPackets>(p)) Write(*sub);
     }
   }
 
@@ -224,56 +378,54 @@ class PacketReader {
     if (Get32() != kMagic) throw Exception("Invalid packet header");
     const quint8 flags = GetByte();
 
+    // Each list is made at its full length and filled in place; a list flagged with a count
+    // of 0 is not made at all.
     if (flags & kFlagIntegers) {
       const int n = GetCount(4);
-      p.L().integers.resize(static_cast<size_t>(n));
-      GetRaw(p.L().integers.data(), 4 * static_cast<qint64>(n));
+      if (qint32* d = S::AppendDefault<TDataPacket::kIntegers>(p, n)) GetRaw(d, 4 * static_cast<qint64>(n));
     }
     if (flags & kFlagBooleans) {
       const int n = GetCount(1);
-      p.L().booleans.resize(static_cast<size_t>(n));
-      GetRaw(p.L().booleans.data(), n);
+      if (quint8* d = S::AppendDefault<TDataPacket::kBooleans>(p, n)) GetRaw(d, n);
     }
     if (flags & kFlagBytes) {
       const int n = GetCount(1);
-      p.L().bytes.resize(static_cast<size_t>(n));
-      GetRaw(p.L().bytes.data(), n);
+      if (quint8* d = S::AppendDefault<TDataPacket::kBytes>(p, n)) GetRaw(d, n);
     }
     if (flags & kFlagDates) {
       const int n = GetCount(14);
-      p.L().dates.resize(static_cast<size_t>(n));
+      TDateTime* d = S::AppendDefault<TDataPacket::kDates>(p, n);
       for (int i = 0; i < n; ++i) {
         quint16 f[7];
         GetRaw(f, sizeof f);
-        p.L().dates[static_cast<size_t>(i)] =
-            EncodeDateTime({f[0], f[1], f[2], f[3], f[4], f[5], f[6]});
+        d[i] = EncodeDateTime({f[0], f[1], f[2], f[3], f[4], f[5], f[6]});
       }
     }
     if (flags & kFlagStrings) {
       const int n = GetCount(4);
-      p.L().strings.resize(static_cast<size_t>(n));
-      for (auto& s : p.L().strings) {
+      QByteArray* d = S::AppendDefault<TDataPacket::kStrings>(p, n);
+      for (int i = 0; i < n; ++i) {
         const int length = GetCount(1);
-        s = QByteArray(length, Qt::Uninitialized);
-        GetRaw(s.data(), length);
+        if (length == 0) continue;
+        d[i] = QByteArray(length, Qt::Uninitialized);
+        GetRaw(d[i].data(), length);
       }
     }
     if (flags & kFlagUTFStrings) {
       const int n = GetCount(4);
-      p.L().utfStrings.resize(static_cast<size_t>(n));
-      for (auto& s : p.L().utfStrings) s = GetUTF();
+      QString* d = S::AppendDefault<TDataPacket::kUTFStrings>(p, n);
+      for (int i = 0; i < n; ++i) d[i] = GetUTF();
     }
     if (flags & kFlagDoubles) {
       const int n = GetCount(8);
-      p.L().doubles.resize(static_cast<size_t>(n));
-      GetRaw(p.L().doubles.data(), 8 * static_cast<qint64>(n));
+      if (double* d = S::AppendDefault<TDataPacket::kDoubles>(p, n)) GetRaw(d, 8 * static_cast<qint64>(n));
     }
     if (flags & kFlagPackets) {
       const int n = GetCount(5);
-      p.L().packets.reserve(static_cast<size_t>(n));
+      std::unique_ptr<TDataPacket>* d = S::AppendDefault<TDataPacket::kPackets>(p, n);
       for (int i = 0; i < n; ++i) {
-        p.L().packets.emplace_back(p.NewPacket());
-        Load(*p.L().packets.back(), depth + 1);
+        d[i].reset(p.NewPacket());
+        Load(*d[i], depth + 1);
       }
     }
   }
@@ -388,83 +540,49 @@ std::unique_ptr<TDataPacket> TDataPacket::CreateSized(int integerCount, int stri
                                                       int booleanCount, int dateCount,
                                                       int doubleCount, int packetCount) {
   auto p = std::make_unique<TDataPacket>();
-  p->L().integers.resize(static_cast<size_t>(std::max(0, integerCount)));
-  p->L().strings.resize(static_cast<size_t>(std::max(0, stringCount)));
-  p->L().utfStrings.resize(static_cast<size_t>(std::max(0, utfStringCount)));
-  p->L().bytes.resize(static_cast<size_t>(std::max(0, byteCount)));
-  p->L().booleans.resize(static_cast<size_t>(std::max(0, booleanCount)));
-  p->L().dates.resize(static_cast<size_t>(std::max(0, dateCount)));
-  p->L().doubles.resize(static_cast<size_t>(std::max(0, doubleCount)));
-  for (int i = 0; i < packetCount; ++i) p->L().packets.emplace_back(p->NewPacket());
+  const auto count = [](int n) { return static_cast<size_t>(std::max(0, n)); };
+  S::AppendDefault<kIntegers>(*p, count(integerCount));
+  S::AppendDefault<kStrings>(*p, count(stringCount));
+  S::AppendDefault<kUTFStrings>(*p, count(utfStringCount));
+  S::AppendDefault<kBytes>(*p, count(byteCount));
+  S::AppendDefault<kBooleans>(*p, count(booleanCount));
+  S::AppendDefault<kDates>(*p, count(dateCount));
+  S::AppendDefault<kDoubles>(*p, count(doubleCount));
+  if (auto* d = S::AppendDefault<kPackets>(*p, count(packetCount)))
+    for (int i = 0; i < packetCount; ++i) d[i].reset(p->NewPacket());
   return p;
 }
 
-TDataPacket::~TDataPacket() = default;
+TDataPacket::~TDataPacket() { S::FreeAll(lists_); }
 
-void TDataPacket::SetBoolean(int index, bool value) {
-  CheckIndex(L().booleans, index);
-  L().booleans[static_cast<size_t>(index)] = value ? 1 : 0;
+namespace {
+
+template <typename Span>
+auto& At(Span items, int index) {
+  if (index < 0 || static_cast<size_t>(index) >= items.size()) IndexError(index);
+  return items[static_cast<size_t>(index)];
 }
-bool TDataPacket::GetBoolean(int index) const {
-  CheckIndex(L().booleans, index);
-  return L().booleans[static_cast<size_t>(index)] != 0;
-}
-quint8 TDataPacket::RawBoolean(int index) const {
-  CheckIndex(L().booleans, index);
-  return L().booleans[static_cast<size_t>(index)];
-}
-quint8 TDataPacket::GetByte(int index) const {
-  CheckIndex(L().bytes, index);
-  return L().bytes[static_cast<size_t>(index)];
-}
-void TDataPacket::SetByte(int index, quint8 value) {
-  CheckIndex(L().bytes, index);
-  L().bytes[static_cast<size_t>(index)] = value;
-}
-qint32 TDataPacket::GetInteger(int index) const {
-  CheckIndex(L().integers, index);
-  return L().integers[static_cast<size_t>(index)];
-}
-void TDataPacket::SetInteger(int index, qint32 value) {
-  CheckIndex(L().integers, index);
-  L().integers[static_cast<size_t>(index)] = value;
-}
-TDataPacket* TDataPacket::GetPacket(int index) const {
-  CheckIndex(L().packets, index);
-  return L().packets[static_cast<size_t>(index)].get();
-}
-void TDataPacket::SetString(int index, const QByteArray& value) {
-  CheckIndex(L().strings, index);
-  L().strings[static_cast<size_t>(index)] = value;
-}
-QByteArray TDataPacket::GetString(int index) const {
-  CheckIndex(L().strings, index);
-  return L().strings[static_cast<size_t>(index)];
-}
-QString TDataPacket::GetUTFString(int index) const {
-  CheckIndex(L().utfStrings, index);
-  return L().utfStrings[static_cast<size_t>(index)];
-}
+
+}  // namespace
+
+void TDataPacket::SetBoolean(int index, bool value) { At(S::Items<kBooleans>(*this), index) = value ? 1 : 0; }
+bool TDataPacket::GetBoolean(int index) const { return At(S::Items<kBooleans>(*this), index) != 0; }
+quint8 TDataPacket::RawBoolean(int index) const { return At(S::Items<kBooleans>(*this), index); }
+quint8 TDataPacket::GetByte(int index) const { return At(S::Items<kBytes>(*this), index); }
+void TDataPacket::SetByte(int index, quint8 value) { At(S::Items<kBytes>(*this), index) = value; }
+qint32 TDataPacket::GetInteger(int index) const { return At(S::Items<kIntegers>(*this), index); }
+void TDataPacket::SetInteger(int index, qint32 value) { At(S::Items<kIntegers>(*this), index) = value; }
+TDataPacket* TDataPacket::GetPacket(int index) const { return At(S::Items<kPackets>(*this), index).get(); }
+void TDataPacket::SetString(int index, const QByteArray& value) { At(S::Items<kStrings>(*this), index) = value; }
+QByteArray TDataPacket::GetString(int index) const { return At(S::Items<kStrings>(*this), index); }
+QString TDataPacket::GetUTFString(int index) const { return At(S::Items<kUTFStrings>(*this), index); }
 void TDataPacket::SetUTFString(int index, const QString& value) {
-  CheckIndex(L().utfStrings, index);
-  L().utfStrings[static_cast<size_t>(index)] = value;
+  At(S::Items<kUTFStrings>(*this), index) = value;
 }
-TDateTime TDataPacket::GetDate(int index) const {
-  CheckIndex(L().dates, index);
-  return L().dates[static_cast<size_t>(index)];
-}
-void TDataPacket::SetDate(int index, TDateTime value) {
-  CheckIndex(L().dates, index);
-  L().dates[static_cast<size_t>(index)] = value;
-}
-double TDataPacket::GetDouble(int index) const {
-  CheckIndex(L().doubles, index);
-  return L().doubles[static_cast<size_t>(index)];
-}
-void TDataPacket::SetDouble(int index, double value) {
-  CheckIndex(L().doubles, index);
-  L().doubles[static_cast<size_t>(index)] = value;
-}
+TDateTime TDataPacket::GetDate(int index) const { return At(S::Items<kDates>(*this), index); }
+void TDataPacket::SetDate(int index, TDateTime value) { At(S::Items<kDates>(*this), index) = value; }
+double TDataPacket::GetDouble(int index) const { return At(S::Items<kDoubles>(*this), index); }
+void TDataPacket::SetDouble(int index, double value) { At(S::Items<kDoubles>(*this), index) = value; }
 
 TDataPacket* TDataPacket::NewPacket() {
   auto* p = new TDataPacket();
@@ -472,14 +590,12 @@ TDataPacket* TDataPacket::NewPacket() {
   return p;
 }
 
-const TDataPacket::Lists TDataPacket::kNoLists;
-
-void TDataPacket::Clear() { lists_.reset(); }
+void TDataPacket::Clear() { S::FreeAll(std::exchange(lists_, nullptr)); }
 
 void TDataPacket::SwapContents(TDataPacket& other) {
-  lists_.swap(other.lists_);
-  for (const auto& p : std::as_const(*this).L().packets) p->parent_ = this;
-  for (const auto& p : std::as_const(other).L().packets) p->parent_ = &other;
+  std::swap(lists_, other.lists_);
+  for (const auto& p : S::Items<kPackets>(*this)) p->parent_ = this;
+  for (const auto& p : S::Items<kPackets>(other)) p->parent_ = &other;
 }
 
 void TDataPacket::SaveToStream(TStream& stream) const {
@@ -536,36 +652,28 @@ void TDataPacket::Assign(const TAbstractDataPacket& source) {
   // sub-packets reads a source that is still whole.
   TDataPacket copy;
   if (const auto* s = dynamic_cast<const TDataPacket*>(&source)) {
-    if (s->lists_) {
-      const Lists& from = *s->lists_;
-      Lists& to = copy.L();
-      to.integers = from.integers;
-      to.booleans = from.booleans;
-      to.bytes = from.bytes;
-      to.dates = from.dates;
-      to.strings = from.strings;
-      to.utfStrings = from.utfStrings;
-      to.doubles = from.doubles;
-    }
+    S::AppendCopy<kIntegers>(copy, S::Items<kIntegers>(*s));
+    S::AppendCopy<kBooleans>(copy, S::Items<kBooleans>(*s));
+    S::AppendCopy<kBytes>(copy, S::Items<kBytes>(*s));
+    S::AppendCopy<kDates>(copy, S::Items<kDates>(*s));
+    S::AppendCopy<kStrings>(copy, S::Items<kStrings>(*s));
+    S::AppendCopy<kUTFStrings>(copy, S::Items<kUTFStrings>(*s));
+    S::AppendCopy<kDoubles>(copy, S::Items<kDoubles>(*s));
   } else {
-    for (int i = 0, n = source.IntegerCount(); i < n; ++i)
-      copy.L().integers.push_back(source.GetInteger(i));
-    for (int i = 0, n = source.BooleanCount(); i < n; ++i)
-      copy.L().booleans.push_back(source.GetBoolean(i) ? 1 : 0);
-    for (int i = 0, n = source.ByteCount(); i < n; ++i) copy.L().bytes.push_back(source.GetByte(i));
-    for (int i = 0, n = source.DateCount(); i < n; ++i) copy.L().dates.push_back(source.GetDate(i));
-    for (int i = 0, n = source.StringCount(); i < n; ++i)
-      copy.L().strings.push_back(source.GetString(i));
-    for (int i = 0, n = source.UTFStringCount(); i < n; ++i)
-      copy.L().utfStrings.push_back(source.GetUTFString(i));
-    for (int i = 0, n = source.DoubleCount(); i < n; ++i)
-      copy.L().doubles.push_back(source.GetDouble(i));
+    for (int i = 0, n = source.IntegerCount(); i < n; ++i) copy.AddInteger(source.GetInteger(i));
+    for (int i = 0, n = source.BooleanCount(); i < n; ++i) copy.AddBoolean(source.GetBoolean(i));
+    for (int i = 0, n = source.ByteCount(); i < n; ++i) copy.AddByte(source.GetByte(i));
+    for (int i = 0, n = source.DateCount(); i < n; ++i) copy.AddDate(source.GetDate(i));
+    for (int i = 0, n = source.StringCount(); i < n; ++i) copy.AddString(source.GetString(i));
+    for (int i = 0, n = source.UTFStringCount(); i < n; ++i) copy.AddUTFString(source.GetUTFString(i));
+    for (int i = 0, n = source.DoubleCount(); i < n; ++i) copy.AddDouble(source.GetDouble(i));
   }
   const int packets = source.PacketCount();
-  if (packets > 0) copy.L().packets.reserve(static_cast<size_t>(packets));
-  for (int i = 0; i < packets; ++i) {
-    copy.L().packets.emplace_back(copy.NewPacket());
-    copy.L().packets.back()->Assign(*source.GetPacket(i));
+  if (auto* d = S::AppendDefault<kPackets>(copy, static_cast<size_t>(std::max(0, packets)))) {
+    for (int i = 0; i < packets; ++i) {
+      d[i].reset(copy.NewPacket());
+      d[i]->Assign(*source.GetPacket(i));
+    }
   }
   SwapContents(copy);
 }
@@ -573,28 +681,28 @@ void TDataPacket::Assign(const TAbstractDataPacket& source) {
 QString TDataPacket::ToText() const {
   QStringList lines;
   lines << QStringLiteral("Integers:");
-  for (qint32 v : L().integers) lines << QString::number(v);
+  for (qint32 v : S::Items<kIntegers>(*this)) lines << QString::number(v);
   lines << QString();
   lines << QStringLiteral("Dates:");
-  for (TDateTime v : L().dates) lines << DateToText(v);
+  for (TDateTime v : S::Items<kDates>(*this)) lines << DateToText(v);
   lines << QString();
   lines << QStringLiteral("Doubles:");
-  for (double v : L().doubles) lines << FloatToText(v);
+  for (double v : S::Items<kDoubles>(*this)) lines << FloatToText(v);
   lines << QString();
   lines << QStringLiteral("Bytes:");
-  for (quint8 v : L().bytes) lines << QString::number(v);
+  for (quint8 v : S::Items<kBytes>(*this)) lines << QString::number(v);
   lines << QString();
   lines << QStringLiteral("Booleans:");
-  for (quint8 v : L().booleans) lines << (v ? QStringLiteral("True") : QStringLiteral("False"));
+  for (quint8 v : S::Items<kBooleans>(*this)) lines << (v ? QStringLiteral("True") : QStringLiteral("False"));
   lines << QString();
   lines << QStringLiteral("Strings:");
-  for (const QByteArray& v : L().strings) lines << SystemCodePageToWide(v);
+  for (const QByteArray& v : S::Items<kStrings>(*this)) lines << SystemCodePageToWide(v);
   lines << QString();
   lines << QStringLiteral("UTFStrings:");
-  for (const QString& v : L().utfStrings) lines << v;
+  for (const QString& v : S::Items<kUTFStrings>(*this)) lines << v;
   lines << QString();
   lines << QStringLiteral("Packets:");
-  for (const auto& p : L().packets) {
+  for (const auto& p : S::Items<kPackets>(*this)) {
     lines << QStringLiteral("---");
     lines << p->ToText();
   }
@@ -606,38 +714,15 @@ QString TDataPacket::ToText() const {
   return text;
 }
 
-int TDataPacket::AddInteger(qint32 value) {
-  L().integers.push_back(value);
-  return IntegerCount() - 1;
-}
-int TDataPacket::AddString(const QByteArray& value) {
-  L().strings.push_back(value);
-  return StringCount() - 1;
-}
-int TDataPacket::AddUTFString(const QString& value) {
-  L().utfStrings.push_back(value);
-  return UTFStringCount() - 1;
-}
-int TDataPacket::AddByte(quint8 value) {
-  L().bytes.push_back(value);
-  return ByteCount() - 1;
-}
-int TDataPacket::AddBoolean(bool value) {
-  L().booleans.push_back(value ? 1 : 0);
-  return BooleanCount() - 1;
-}
-int TDataPacket::AddDate(TDateTime value) {
-  L().dates.push_back(value);
-  return DateCount() - 1;
-}
-int TDataPacket::AddDouble(double value) {
-  L().doubles.push_back(value);
-  return DoubleCount() - 1;
-}
+int TDataPacket::AddInteger(qint32 value) { return S::Add<kIntegers>(*this, value); }
+int TDataPacket::AddString(const QByteArray& value) { return S::Add<kStrings>(*this, value); }
+int TDataPacket::AddUTFString(const QString& value) { return S::Add<kUTFStrings>(*this, value); }
+int TDataPacket::AddByte(quint8 value) { return S::Add<kBytes>(*this, value); }
+int TDataPacket::AddBoolean(bool value) { return S::Add<kBooleans>(*this, value ? 1 : 0); }
+int TDataPacket::AddDate(TDateTime value) { return S::Add<kDates>(*this, value); }
+int TDataPacket::AddDouble(double value) { return S::Add<kDoubles>(*this, value); }
 int TDataPacket::AddPacket(TDataPacket* packet) {
-  if (!packet) throw Exception("Cannot add an unassigned packet");
-  L().packets.emplace_back(packet);
-  packet->parent_ = this;
+  InsertPacket(PacketCount(), packet);
   return PacketCount() - 1;
 }
 TDataPacket* TDataPacket::AddNewPacket() {
@@ -649,7 +734,7 @@ TDataPacket* TDataPacket::AddNewPacket() {
 int TDataPacket::AddBytes(const TByteArray& source, int start, int count) {
   if (count < 0 || start < 0 || static_cast<size_t>(start) + static_cast<size_t>(count) > source.size())
     IndexError(start);
-  L().bytes.insert(L().bytes.end(), source.begin() + start, source.begin() + start + count);
+  S::AppendCopy<kBytes>(*this, std::span<const quint8>(source.data() + start, static_cast<size_t>(count)));
   return ByteCount() - 1;
 }
 
@@ -658,50 +743,55 @@ int TDataPacket::AddBytesFromStream(TStream& stream, int count) {
   // Read first, so that a short stream leaves the Bytes list as it was.
   TByteArray block(static_cast<size_t>(count));
   stream.ReadBuffer(block.data(), count);
-  L().bytes.insert(L().bytes.end(), block.begin(), block.end());
+  S::AppendCopy<kBytes>(*this, std::span<const quint8>(block));
   return ByteCount() - 1;
 }
 
 TByteArray TDataPacket::GetBytes(int index, int count) const {
-  if (count < 0 || index < 0 || static_cast<size_t>(index) + static_cast<size_t>(count) > L().bytes.size())
+  const auto bytes = S::Items<kBytes>(*this);
+  if (count < 0 || index < 0 || static_cast<size_t>(index) + static_cast<size_t>(count) > bytes.size())
     IndexError(index);
-  return TByteArray(L().bytes.begin() + index, L().bytes.begin() + index + count);
+  return TByteArray(bytes.begin() + index, bytes.begin() + index + count);
 }
 
-int TDataPacket::IndexOfInteger(qint32 value) const { return IndexOfValue(L().integers, value); }
-int TDataPacket::IndexOfString(const QByteArray& value) const { return IndexOfValue(L().strings, value); }
+int TDataPacket::IndexOfInteger(qint32 value) const { return IndexOfValue(S::Items<kIntegers>(*this), value); }
+int TDataPacket::IndexOfString(const QByteArray& value) const {
+  return IndexOfValue(S::Items<kStrings>(*this), value);
+}
 int TDataPacket::IndexOfUTFString(const QString& value) const {
-  for (size_t i = 0; i < L().utfStrings.size(); ++i)
-    if (LocaleEqual(L().utfStrings[i], value, false)) return static_cast<int>(i);
+  const auto items = S::Items<kUTFStrings>(*this);
+  for (size_t i = 0; i < items.size(); ++i)
+    if (LocaleEqual(items[i], value, false)) return static_cast<int>(i);
   return -1;
 }
-int TDataPacket::IndexOfByte(quint8 value) const { return IndexOfValue(L().bytes, value); }
+int TDataPacket::IndexOfByte(quint8 value) const { return IndexOfValue(S::Items<kBytes>(*this), value); }
 int TDataPacket::IndexOfBoolean(bool value) const {
-  return IndexOfValue(L().booleans, static_cast<quint8>(value ? 1 : 0));
+  return IndexOfValue(S::Items<kBooleans>(*this), static_cast<quint8>(value ? 1 : 0));
 }
-int TDataPacket::IndexOfDate(TDateTime value) const { return IndexOfValue(L().dates, value); }
-int TDataPacket::IndexOfDouble(double value) const { return IndexOfValue(L().doubles, value); }
+int TDataPacket::IndexOfDate(TDateTime value) const { return IndexOfValue(S::Items<kDates>(*this), value); }
+int TDataPacket::IndexOfDouble(double value) const { return IndexOfValue(S::Items<kDoubles>(*this), value); }
 int TDataPacket::IndexOfPacket(const TDataPacket* packet) const {
-  for (size_t i = 0; i < L().packets.size(); ++i)
-    if (L().packets[i].get() == packet) return static_cast<int>(i);
+  const auto items = S::Items<kPackets>(*this);
+  for (size_t i = 0; i < items.size(); ++i)
+    if (items[i].get() == packet) return static_cast<int>(i);
   return -1;
 }
 
-void TDataPacket::InsertInteger(int index, qint32 value) { InsertAt(L().integers, index, value); }
-void TDataPacket::InsertString(int index, const QByteArray& value) { InsertAt(L().strings, index, value); }
+void TDataPacket::InsertInteger(int index, qint32 value) { S::Insert<kIntegers>(*this, index, value); }
+void TDataPacket::InsertString(int index, const QByteArray& value) { S::Insert<kStrings>(*this, index, value); }
 void TDataPacket::InsertUTFString(int index, const QString& value) {
-  InsertAt(L().utfStrings, index, value);
+  S::Insert<kUTFStrings>(*this, index, value);
 }
-void TDataPacket::InsertByte(int index, quint8 value) { InsertAt(L().bytes, index, value); }
-void TDataPacket::InsertBoolean(int index, bool value) {
-  InsertAt(L().booleans, index, static_cast<quint8>(value ? 1 : 0));
-}
-void TDataPacket::InsertDate(int index, TDateTime value) { InsertAt(L().dates, index, value); }
-void TDataPacket::InsertDouble(int index, double value) { InsertAt(L().doubles, index, value); }
+void TDataPacket::InsertByte(int index, quint8 value) { S::Insert<kBytes>(*this, index, value); }
+void TDataPacket::InsertBoolean(int index, bool value) { S::Insert<kBooleans>(*this, index, value ? 1 : 0); }
+void TDataPacket::InsertDate(int index, TDateTime value) { S::Insert<kDates>(*this, index, value); }
+void TDataPacket::InsertDouble(int index, double value) { S::Insert<kDoubles>(*this, index, value); }
 void TDataPacket::InsertPacket(int index, TDataPacket* packet) {
   if (!packet) throw Exception("Cannot add an unassigned packet");
   if (index < 0 || index > PacketCount()) IndexError(index);
-  L().packets.emplace(L().packets.begin() + index, packet);
+  // Made room for first: the packet is owned only once it is in the list.
+  S::Reserve<kPackets>(*this, static_cast<size_t>(PacketCount()) + 1);
+  S::Insert<kPackets>(*this, index, std::unique_ptr<TDataPacket>(packet));
   packet->parent_ = this;
 }
 
@@ -714,20 +804,21 @@ void TDataPacket::DeleteDate(int index) { DeleteDates(index, 1); }
 void TDataPacket::DeleteDouble(int index) { DeleteDoubles(index, 1); }
 void TDataPacket::DeletePacket(int index) { DeletePackets(index, 1); }
 
-void TDataPacket::DeleteIntegers(int index, int count) { EraseRange(L().integers, index, count); }
-void TDataPacket::DeleteStrings(int index, int count) { EraseRange(L().strings, index, count); }
-void TDataPacket::DeleteUTFStrings(int index, int count) { EraseRange(L().utfStrings, index, count); }
-void TDataPacket::DeleteBytes(int index, int count) { EraseRange(L().bytes, index, count); }
-void TDataPacket::DeleteBooleans(int index, int count) { EraseRange(L().booleans, index, count); }
-void TDataPacket::DeleteDates(int index, int count) { EraseRange(L().dates, index, count); }
-void TDataPacket::DeleteDoubles(int index, int count) { EraseRange(L().doubles, index, count); }
-void TDataPacket::DeletePackets(int index, int count) { EraseRange(L().packets, index, count); }
+void TDataPacket::DeleteIntegers(int index, int count) { S::Erase<kIntegers>(*this, index, count); }
+void TDataPacket::DeleteStrings(int index, int count) { S::Erase<kStrings>(*this, index, count); }
+void TDataPacket::DeleteUTFStrings(int index, int count) { S::Erase<kUTFStrings>(*this, index, count); }
+void TDataPacket::DeleteBytes(int index, int count) { S::Erase<kBytes>(*this, index, count); }
+void TDataPacket::DeleteBooleans(int index, int count) { S::Erase<kBooleans>(*this, index, count); }
+void TDataPacket::DeleteDates(int index, int count) { S::Erase<kDates>(*this, index, count); }
+void TDataPacket::DeleteDoubles(int index, int count) { S::Erase<kDoubles>(*this, index, count); }
+void TDataPacket::DeletePackets(int index, int count) { S::Erase<kPackets>(*this, index, count); }
 
 TDataPacket* TDataPacket::FindPacketByString(const QByteArray& text, int index) const {
   if (index < 0) return nullptr;
-  for (const auto& p : L().packets)
-    if (static_cast<size_t>(index) < p->L().strings.size() && p->L().strings[static_cast<size_t>(index)] == text)
-      return p.get();
+  for (const auto& p : S::Items<kPackets>(*this)) {
+    const auto strings = S::Items<kStrings>(*p);
+    if (static_cast<size_t>(index) < strings.size() && strings[static_cast<size_t>(index)] == text) return p.get();
+  }
   return nullptr;
 }
 
@@ -738,8 +829,9 @@ std::unique_ptr<TDataPacket> TDataPacket::Clone() {
 }
 
 bool TDataPacket::IsEmpty() const {
-  return L().integers.empty() && L().strings.empty() && L().utfStrings.empty() && L().bytes.empty() &&
-         L().booleans.empty() && L().packets.empty() && L().dates.empty() && L().doubles.empty();
+  for (int k = 0; k < kListKinds; ++k)
+    if (CountOf(static_cast<ListKind>(k)) != 0) return false;
+  return true;
 }
 
 // ---- Hex text

@@ -189,14 +189,14 @@ class TDataPacket final : public TAbstractDataPacket {
   int AddBytesFromStream(TStream& stream, int count) override;
   TByteArray GetBytes(int index, int count) const override;
 
-  int IntegerCount() const override { return static_cast<int>(L().integers.size()); }
-  int StringCount() const override { return static_cast<int>(L().strings.size()); }
-  int UTFStringCount() const override { return static_cast<int>(L().utfStrings.size()); }
-  int ByteCount() const override { return static_cast<int>(L().bytes.size()); }
-  int BooleanCount() const override { return static_cast<int>(L().booleans.size()); }
-  int DateCount() const override { return static_cast<int>(L().dates.size()); }
-  int DoubleCount() const override { return static_cast<int>(L().doubles.size()); }
-  int PacketCount() const override { return static_cast<int>(L().packets.size()); }
+  int IntegerCount() const override { return CountOf(kIntegers); }
+  int StringCount() const override { return CountOf(kStrings); }
+  int UTFStringCount() const override { return CountOf(kUTFStrings); }
+  int ByteCount() const override { return CountOf(kBytes); }
+  int BooleanCount() const override { return CountOf(kBooleans); }
+  int DateCount() const override { return CountOf(kDates); }
+  int DoubleCount() const override { return CountOf(kDoubles); }
+  int PacketCount() const override { return CountOf(kPackets); }
 
   int IndexOfInteger(qint32 value) const override;
   int IndexOfString(const QByteArray& value) const override;
@@ -256,28 +256,41 @@ class TDataPacket final : public TAbstractDataPacket {
  private:
   friend class PacketReader;
   friend class PacketWriter;
+  friend struct PacketStorage;
   void SwapContents(TDataPacket& other);
 
-  struct Lists {
-    std::vector<qint32> integers;
-    std::vector<QByteArray> strings;
-    std::vector<QString> utfStrings;
-    TByteArray bytes;
-    std::vector<quint8> booleans;  // the stored byte: 0 false, anything else true
-    std::vector<std::unique_ptr<TDataPacket>> packets;
-    std::vector<TDateTime> dates;
-    std::vector<double> doubles;
+  // The lists in their declaration order. A list is stored only once it holds something: a
+  // file may hold millions of small sub-packets, each of which then costs its own object and
+  // one block for what it holds, not eight lists.
+  enum ListKind : quint8 {
+    kIntegers, kStrings, kUTFStrings, kBytes, kBooleans, kPackets, kDates, kDoubles,
+    kListKinds  // the kind of a Directory
   };
-  // The lists are made at the first change: a file may hold millions of empty sub-packets,
-  // each of which then costs a few pointers instead of eight lists.
-  Lists& L() {
-    if (!lists_) lists_ = std::make_unique<Lists>();
-    return *lists_;
+  struct Block {
+    quint8 kind;
+  };
+  // One list in one allocation: its count and room, then the elements.
+  struct ListBlock : Block {
+    quint32 size;
+    quint32 capacity;
+  };
+  // The lists of a packet that holds more than one kind.
+  struct Directory : Block {
+    ListBlock* lists[kListKinds];
+  };
+  const ListBlock* Find(ListKind kind) const {
+    if (!lists_) return nullptr;
+    if (lists_->kind == kind) return static_cast<const ListBlock*>(lists_);
+    if (lists_->kind == kListKinds) return static_cast<const Directory*>(lists_)->lists[kind];
+    return nullptr;
   }
-  const Lists& L() const { return lists_ ? *lists_ : kNoLists; }
-  static const Lists kNoLists;
+  int CountOf(ListKind kind) const {
+    const ListBlock* b = Find(kind);
+    return b ? static_cast<int>(b->size) : 0;
+  }
 
-  std::unique_ptr<Lists> lists_;
+  // None, the one list the packet holds, or a Directory.
+  Block* lists_ = nullptr;
 };
 
 // Hex text routines: upper-case digits, high nibble first.

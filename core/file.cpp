@@ -1,5 +1,6 @@
 #include "core/file.h"
 
+#include "platform/exception_handler.h"
 #include "platform/shell.h"
 
 #include <QDir>
@@ -23,6 +24,7 @@ bool TFile::DeleteFolder(const QString& path) {
     if (p.endsWith(u'\\') || (p.endsWith(u'/') && p.size() > 1)) p.chop(1);
     return MoveToTrash(p);
   } catch (...) {
+    RecordCaughtException(std::current_exception());
     return false;
   }
 }

@@ -5,6 +5,7 @@
 #include "core/str.h"
 #include "net/nice_http.h"
 #include "net/web_packet_channel.h"
+#include "platform/exception_handler.h"
 
 namespace zabko {
 
@@ -103,6 +104,7 @@ void TGameClient::SendMail(const QString& address, const QString& subject, const
     http.Post(mailLink, body.GetText(), reply, false);
   } catch (...) {
     // The mail is sent on a best-effort basis: nothing is reported.
+    RecordCaughtException(std::current_exception());
   }
 }
 

@@ -88,6 +88,7 @@ TZabkoGameMainForm::~TZabkoGameMainForm() {
       client_->LogOff({-1, -1});
     } catch (...) {
       // The log-off at the end never reports.
+      RecordCaughtException(std::current_exception());
     }
   }
   // The play screen, the last user of sound, is gone by now: the media layer ends with the
@@ -430,6 +431,7 @@ void TZabkoGameMainForm::FinalHandShake() {
     client_->HandShake(2, uid_, session_, message);
   } catch (...) {
     // The last handshake never reports.
+    RecordCaughtException(std::current_exception());
   }
   session_ = -1;
 }

@@ -321,6 +321,7 @@ void TTestForm::PlaySound(const QByteArray& fileName) {
     else if (TResPlayer* player = Central().ResPlayer()) player->PlayFile(fileName);
   } catch (...) {
     // Playback failures never reach the learner.
+    RecordCaughtException(std::current_exception());
   }
 }
 

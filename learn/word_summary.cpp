@@ -218,6 +218,7 @@ void TWordSummary::OnCardEvent(int code) {
     if (TResPlayer* player = Central().ResPlayer()) player->PlayFile(name);
   } catch (...) {
     // Playback failures never reach the learner.
+    RecordCaughtException(std::current_exception());
   }
 }
 

@@ -249,6 +249,7 @@ void TZabkolexMainForm::FormShow() {
     // A download that failed has ended the program and said so; a data file it left missing
     // is no further news.
     if (!closing_) throw;
+    RecordCaughtException(std::current_exception());
     LogLine(("After the end of the program: " + ExceptionMessage(std::current_exception())).toUtf8());
   }
   if (closing_) return;

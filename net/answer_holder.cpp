@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+#include <sys/stat.h>
+
 namespace zabko {
 
 namespace {
@@ -57,10 +59,16 @@ void MoveAside(const QString& fileName, const QString& why) {
   QString target = fileName + QStringLiteral(".damaged");
   for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
     target = fileName + QStringLiteral(".damaged.") + QString::number(n);
-  if (QDir().rename(fileName, target))
+  if (QDir().rename(fileName, target)) {
+    // The learner's answers stay private, as in the file that replaces it (a link is left as
+    // it is: its mode is its target's).
+    const QFileInfo kept(target);
+    if (kept.isFile() && !kept.isSymLink() && ::chmod(QFile::encodeName(target).constData(), kPrivateFileMode) != 0)
+      LogLine(QStringLiteral("The answers file kept as %1 could not be made private").arg(target).toUtf8());
     LogLine(QStringLiteral("The answers file %1 %2; it is kept as %3").arg(fileName, why, target).toUtf8());
-  else
+  } else {
     LogLine(QStringLiteral("The answers file %1 %2 and could not be moved aside").arg(fileName, why).toUtf8());
+  }
 }
 
 }  // namespace

@@ -199,9 +199,9 @@ bool TZabkolexFlow::ShowMessage(const TDataPacket& message) {
     LogLine("A server message without its id, counters or dates is left out");
     return false;
   }
-  // The box shows a caption and a text: a message without them is no message and must not
-  // use up one of its showings.
-  if (message.UTFStringCount() < 2) {
+  // The box shows a caption and a text: a message without them, or with both empty, is no
+  // message and must not use up one of its showings.
+  if (message.UTFStringCount() < 2 || (message.GetUTFString(0).isEmpty() && MessageText(message).isEmpty())) {
     LogLine("A server message without its caption or text is left out: " + QByteArray::number(message.GetInteger(0)));
     return false;
   }

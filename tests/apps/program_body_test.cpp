@@ -107,9 +107,11 @@ class ProgramTest : public test::FlowTest {
           // The step acts from the next event, so that the script keeps running while the
           // step's own modal windows are open.
           auto act = steps[next++].act;
-          QTimer::singleShot(0, [act, window] {
+          QTimer::singleShot(0, [this, act, window] {
             TScreen now{*window};
+            ++actsRunning_;
             Guarded([&] { act(now); });
+            --actsRunning_;
           });
         }
       });
@@ -133,8 +135,13 @@ class ProgramTest : public test::FlowTest {
               s.Box()->SetModalResult(yes ? mrOk : mrCancel);
             }};
   }
-  static TStep WhenStarted(std::function<void(TScreen&)> act) {
-    return {[](TScreen& s) { return s.window.StartupComplete() && !s.Box() && !QApplication::activeModalWidget(); },
+  // Once the program is up and idle: no box or other modal window, and every earlier step's
+  // action has returned (an action still waiting, on the server for one, may change the view
+  // after this step looked).
+  TStep WhenStarted(std::function<void(TScreen&)> act) {
+    return {[this](TScreen& s) {
+              return actsRunning_ == 0 && s.window.StartupComplete() && !s.Box() && !QApplication::activeModalWidget();
+            },
             std::move(act)};
   }
   static QString TextOf(const char* key) {
@@ -155,6 +162,7 @@ class ProgramTest : public test::FlowTest {
   QByteArray savedRuntime_;
   QString savedOpener_;
   size_t stepsDone = 0;
+  int actsRunning_ = 0;  // step actions that have not returned yet
   QStringList boxTexts, plainBoxes;
   QList<QStringList> launches;
 };

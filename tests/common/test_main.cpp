@@ -11,6 +11,35 @@ using TestApplication = QCoreApplication;
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
+namespace {
+
+// Each test case gets settings and data folders of its own, removed when it ends, so that no
+// case sees what another wrote, whatever order the cases run in and however often.
+class FreshFolders : public testing::EmptyTestEventListener {
+ public:
+  explicit FreshFolders(QString root) : root_(std::move(root)) {}
+
+  void OnTestStart(const testing::TestInfo&) override {
+    current_ = root_ + "/case" + QString::number(++cases_);
+    QDir().mkpath(current_ + "/config");
+    QDir().mkpath(current_ + "/data");
+    qputenv("XDG_CONFIG_HOME", (current_ + "/config").toUtf8());
+    qputenv("XDG_DATA_HOME", (current_ + "/data").toUtf8());
+  }
+  void OnTestEnd(const testing::TestInfo&) override {
+    QDir(current_).removeRecursively();
+  }
+
+ private:
+  QString root_;
+  QString current_;
+  int cases_ = 0;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
   // Settings and per-user data go to a throw-away folder, never to the real home.
   QTemporaryDir home;
@@ -41,6 +70,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("ZABKO_ALSA_DEVICE")) qputenv("ZABKO_ALSA_DEVICE", "null");
 
   testing::InitGoogleTest(&argc, argv);
+  testing::UnitTest::GetInstance()->listeners().Append(new FreshFolders(home.path()));
   TestApplication app(argc, argv);
   return RUN_ALL_TESTS();
 }

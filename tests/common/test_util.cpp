@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <malloc.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -26,6 +27,11 @@ QString FixturePath(const QString& name) {
 #else
   return name;
 #endif
+}
+
+size_t HeapBytesInUse() {
+  const struct mallinfo2 m = mallinfo2();
+  return m.uordblks + m.hblkhd;
 }
 
 int FileMode(const QString& path) {

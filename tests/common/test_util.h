@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <ostream>
 
@@ -66,6 +67,10 @@ class RewriteCounter {
   QByteArray name_;
   int count_ = 0;
 };
+
+// Bytes the heap hands out now, from the allocator's own figures (0 under the sanitizers,
+// whose allocator keeps none).
+size_t HeapBytesInUse();
 
 // Processes events until Done holds or Ms milliseconds have passed; returns Done().
 bool PumpEventsUntil(const std::function<bool()>& done, int ms = 10000);

@@ -7,7 +7,7 @@
 
 #include <QTemporaryDir>
 
-#include <malloc.h>
+#include <iostream>
 
 #include <gtest/gtest.h>
 
@@ -174,27 +174,70 @@ TEST(PacketForm, DateRoundsToTheMillisecondBeforeSplitting) {
 
 // ---- memory
 
-// Bytes the allocator hands out, from its own figures (the sanitizers' allocator keeps none).
-size_t HeapInUse() {
-  const struct mallinfo2 m = mallinfo2();
-  return m.uordblks + m.hblkhd;
-}
+// A packet costs memory only for the lists it holds. Each shape is a file of nothing but
+// sub-packets of one kind, the worst cases for the container's own overhead: no such file may
+// take more than ten times its size once loaded.
+struct MemoryShape {
+  const char* name;
+  const char* subPacketHex;  // the binary form of each sub-packet
+  int count;
+};
 
-// A sub-packet costs memory only for the lists it holds: a file of nothing but empty
-// sub-packets (5 bytes each) must not take tens of times its size.
-TEST(PacketMemory, EmptySubPacketsCostAtMostTenTimesTheirBytes) {
-  TDataPacket source;
-  for (int i = 0; i < 400000; ++i) source.AddNewPacket();
-  const QByteArray bytes = source.SaveToBytes();
-  source.Clear();
-  const size_t before = HeapInUse();
+void PrintTo(const MemoryShape& c, std::ostream* os) { *os << c.name; }
+
+class PacketMemory : public testing::TestWithParam<MemoryShape> {};
+
+TEST_P(PacketMemory, SubPacketsCostAtMostTenTimesTheirBytes) {
+  const MemoryShape& shape = GetParam();
+  const QByteArray sub = test::FromHex(shape.subPacketHex);
+  QByteArray bytes = test::FromHex("AA9911EE80");
+  const qint32 count = shape.count;
+  bytes.append(reinterpret_cast<const char*>(&count), 4);
+  bytes.reserve(bytes.size() + sub.size() * count);
+  for (int i = 0; i < count; ++i) bytes.append(sub);
+
+  const size_t before = test::HeapBytesInUse();
   TDataPacket loaded;
   loaded.LoadFromBytes(bytes);
-  const size_t used = HeapInUse() - before;
-  EXPECT_LE(used, 10 * static_cast<size_t>(bytes.size())) << used / double(bytes.size()) << " times";
-  EXPECT_EQ(loaded.PacketCount(), 400000);
-  EXPECT_TRUE(loaded.GetPacket(7)->IsEmpty());
-  EXPECT_EQ(loaded.GetPacket(7)->Parent(), &loaded);
+  const size_t used = test::HeapBytesInUse() - before;
+  EXPECT_LE(used, 10 * static_cast<size_t>(bytes.size()))
+      << used / double(bytes.size()) << " times " << bytes.size() << " bytes";
+  std::cout << "[ memory   ] " << shape.name << ": " << bytes.size() << " bytes take " << used
+            << " (" << used / double(bytes.size()) << " times)\n";
+
+  // Loaded whole, and written back as read (an empty flagged list is written as no list).
+  ASSERT_EQ(loaded.PacketCount(), count);
+  const TDataPacket& last = *loaded.GetPacket(count - 1);
+  EXPECT_EQ(last.Parent(), &loaded);
+  TDataPacket expected;
+  expected.LoadFromBytes(sub);
+  EXPECT_EQ(last.SaveToHexString(), expected.SaveToHexString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, PacketMemory,
+    testing::Values(MemoryShape{"Empty", "AA9911EE00", 400000},
+                    MemoryShape{"EmptyBooleanListFlagged", "AA9911EE02 00000000", 400000},
+                    MemoryShape{"OneBoolean", "AA9911EE02 01000000 01", 400000},
+                    MemoryShape{"OneInteger", "AA9911EE01 01000000 2A000000", 400000},
+                    MemoryShape{"OneEmptyString", "AA9911EE08 01000000 00000000", 400000},
+                    MemoryShape{"OneDouble", "AA9911EE40 01000000 000000000000F03F", 400000}),
+    [](const testing::TestParamInfo<MemoryShape>& info) { return std::string(info.param.name); });
+
+// A list that comes and goes leaves a packet that is empty and writes as one.
+TEST(PacketMemory, ListsEmptiedByDeletesLeaveAnEmptyPacket) {
+  TDataPacket p;
+  p.AddInteger(1);
+  p.AddString("s");
+  p.AddNewPacket()->AddBoolean(true);
+  p.DeleteInteger(0);
+  p.DeleteString(0);
+  p.DeletePacket(0);
+  EXPECT_TRUE(p.IsEmpty());
+  EXPECT_EQ(p.SaveToHexString(), QByteArray("AA9911EE00"));
+  p.AddBoolean(false);
+  EXPECT_EQ(p.BooleanCount(), 1);
+  EXPECT_EQ(p.SaveToHexString(), QByteArray("AA9911EE020100000000"));
 }
 
 // ---- failures

@@ -213,6 +213,7 @@ TEST_P(AnswerHolderTest, LoadingKeepsTheQueueUnlessTheFileIsAGoodQueue) {
     EXPECT_EQ(holder_.Data().SaveToBytes(), before);
     if (c.damaged) {
       EXPECT_EQ(ReadFile(path + ".damaged"), c.bytes);
+      EXPECT_EQ(test::FileMode(path + ".damaged"), 0600) << "the learner's answers stay private";
       holder_.SaveToFile(path);
       EXPECT_EQ(ReadFile(path + ".damaged"), c.bytes);
     } else {

@@ -367,8 +367,8 @@ TEST_F(MessageRuleTest, CountOneShowsOnceAndOnlyTheFirstDueMessageShows) {
 }
 
 TEST_F(MessageRuleTest, UntrustedMessagesAndLinks) {
-  // A message without its counters or dates, or without the caption and text its box shows,
-  // is passed over and uses up none of its showings; the next one shows.
+  // A message without its counters or dates, or without the caption and text its box shows
+  // (missing or empty), is passed over and uses up none of its showings; the next one shows.
   TDataPacket list;
   list.AddNewPacket()->AddInteger(9);
   for (int texts : {0, 1}) {
@@ -376,6 +376,10 @@ TEST_F(MessageRuleTest, UntrustedMessagesAndLinks) {
     bare->DeleteUTFStrings(texts, bare->UTFStringCount() - texts);
     list.AddPacket(std::move(bare));
   }
+  // Texts present but empty: the box would show nothing.
+  auto blank = Make(6, 1, 0);
+  for (int i = 0; i < blank->UTFStringCount(); ++i) blank->SetUTFString(i, QString());
+  list.AddPacket(std::move(blank));
   auto m = Make(3, 1, 0);
   m->SetString(0, "javascript:alert(1)");
   list.AddPacket(std::move(m));
@@ -385,6 +389,7 @@ TEST_F(MessageRuleTest, UntrustedMessagesAndLinks) {
   EXPECT_EQ(messages_.boxes[0].caption, "Caption");
   EXPECT_FALSE(Settings().SectionExists("Messages\\4"));
   EXPECT_FALSE(Settings().SectionExists("Messages\\5"));
+  EXPECT_FALSE(Settings().SectionExists("Messages\\6"));
 
   struct Case {
     QByteArray url;

@@ -75,7 +75,9 @@ TEST(GameSoundsTest, EveryTrackIsAnIntroAndALoopOfOneFormat) {
     shortIntro = shortIntro || intro.bytes < 0x100000;
     // The tunes are whole bars (an intro of two, a loop of four) and decode without the
     // encoder's delay and padding, so that the loop joins itself without a gap.
-    if (pair) EXPECT_EQ(loop.bytes, 2 * intro.bytes);
+    if (pair) {
+      EXPECT_EQ(loop.bytes, 2 * intro.bytes);
+    }
   }
   EXPECT_TRUE(shortIntro) << "an intro shorter than one music buffer";
 }

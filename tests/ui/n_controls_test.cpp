@@ -7,6 +7,7 @@
 
 #include "skin_fixture.h"
 
+#include <QCursor>
 #include <QTest>
 #include <QWidget>
 
@@ -29,6 +30,9 @@ class SkinControlsTest : public ::testing::Test, public test::TSkinFixture {
   void SetUp() override {
     window.resize(300, 200);
     window.move(0, 0);
+    // The pointer is the process's, left wherever an earlier case put it: each case starts
+    // with it off the window, so that its first move onto a control is a move.
+    QCursor::setPos(400, 300);
   }
   // A sprite sheet placed on the window, loaded.
   TNBitmapComponent* Sheet(const QString& name, const QImage& image) {
@@ -206,6 +210,8 @@ TEST_F(SpriteButtonTest, DownButtonClicksOnlyWhenClickableWhenDown) {
   QTest::mouseClick(button, Qt::LeftButton, {}, Inside());
   EXPECT_EQ(clicks, 1);
   button->SetDown(false);
+  // The pointer moves over the button and then off it (clicks alone do not move it).
+  QTest::mouseMove(button, Inside());
   QTest::mouseMove(&window, QPoint(5, 5));
   EXPECT_EQ(ShownRow(), 0);
 }
