@@ -36,6 +36,10 @@ QString Text(const QString& key) { return Central().Strings().GetString(key); }
 
 // The most lines the translation shows without a scroll bar.
 constexpr int kMemoLines = 5;
+// The search frame's full height under its title bar, and the least the translation box keeps
+// in a low window.
+constexpr int kFrameHeight = 204;
+constexpr int kMinMemoHeight = 54;
 
 }  // namespace
 
@@ -47,7 +51,7 @@ TSearchFrm::TSearchFrm(QWidget* parent, TNManager* manager, IFrameHost* host) : 
   TFormLoading loading(this);
   title_ = BuildTitleBar(this, manager);
   nFrameStatic1_ = new TNFrameStatic(this, QStringLiteral("NFrameStatic1"));
-  nFrameStatic1_->setGeometry(0, 24, 186, 204);
+  nFrameStatic1_->setGeometry(0, 24, 186, kFrameHeight);
   nFrameStatic1_->SetManager(manager);
   nFrameStatic1_->SetSize(8);
   nFrameStatic1_->SetColor(15985881);
@@ -107,7 +111,7 @@ void TSearchFrm::Setup(int screenHeight) {
   items_.assign(boxes_.size(), {});
   dropWidths_.assign(boxes_.size(), 0);
   collapsedHeight_ = title_.Bar->height();
-  expandedHeight_ = title_.Bar->height() + nFrameStatic1_->height();
+  expandedHeight_ = title_.Bar->height() + kFrameHeight;
   if (!Central().Settings().ReadBool(QStringLiteral("Main"), QStringLiteral("ShowSearch"), screenHeight > 660)) {
     MiniBtnClick();
   }
@@ -187,8 +191,25 @@ void TSearchFrm::ShowPack(int languageCode) {
   if (!box) return;
   const int index = BoxIndex(box);
   box->view()->setMinimumWidth(dropWidths_[size_t(index)]);
-  const int top = box->y() + box->height();
-  explainMemo_->setGeometry(explainMemo_->x(), top, explainMemo_->width(), nFrameStatic1_->height() - top - 3);
+  PlaceMemo();
+}
+
+void TSearchFrm::PlaceMemo() {
+  // Under the search box, down to the frame's lower edge.
+  QComboBox* box = CurrentBox();
+  const int top = box ? box->geometry().bottom() + 1 : explainMemo_->y();
+  explainMemo_->setGeometry(explainMemo_->x(), top, explainMemo_->width(), qMax(0, nFrameStatic1_->height() - top - 3));
+  UpdateMemoScrollBar();
+}
+
+void TSearchFrm::FitToHeight(int height) {
+  const int bar = title_.Bar->height();
+  const int lowest = bar + qSearchBtn_->geometry().bottom() + 1 + kMinMemoHeight + 3;
+  const int full = bar + kFrameHeight;
+  height = qBound(qMin(lowest, full), height, full);
+  resize(width(), height);
+  nFrameStatic1_->resize(nFrameStatic1_->width(), height - bar);
+  PlaceMemo();
 }
 
 TWord* TSearchFrm::FindCurrentWord(bool select) {
@@ -219,8 +240,15 @@ void TSearchFrm::ShowTranslation(const TWord* word) {
     text = Text(QStringLiteral("NoSearchItem"));
   }
   explainMemo_->setPlainText(text);
+  UpdateMemoScrollBar();
+}
+
+void TSearchFrm::UpdateMemoScrollBar() {
+  // A scroll bar once the translation has more lines than the box shows.
   const qreal lines = explainMemo_->document()->documentLayout()->documentSize().height();
-  explainMemo_->setVerticalScrollBarPolicy(lines > kMemoLines ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+  const int shown = qMax(1, explainMemo_->height() / qMax(1, explainMemo_->fontMetrics().lineSpacing()));
+  explainMemo_->setVerticalScrollBarPolicy(lines > qMin(kMemoLines, shown) ? Qt::ScrollBarAlwaysOn
+                                                                           : Qt::ScrollBarAlwaysOff);
 }
 
 void TSearchFrm::QuickSearch1Change() { ShowTranslation(FindCurrentWord(false)); }

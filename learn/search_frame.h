@@ -52,6 +52,9 @@ class TSearchFrm : public QWidget {
   int DropDownWidth(int box) const { return dropWidths_.at(size_t(box)); }
   int CollapsedHeight() const { return collapsedHeight_; }
   int ExpandedHeight() const { return expandedHeight_; }
+  // Lays the expanded frame out in Height pixels (at most its full height, at least enough for a
+  // few lines of translation): the translation box gives up what a low window lacks.
+  void FitToHeight(int height);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -60,6 +63,8 @@ class TSearchFrm : public QWidget {
   void FillBox(int index, TLanguagePack& pack);
   void ShowTranslation(const TWord* word);
   int BoxIndex(const QComboBox* box) const;
+  void PlaceMemo();
+  void UpdateMemoScrollBar();
 
   IFrameHost* host_;
   TTitleBar title_;

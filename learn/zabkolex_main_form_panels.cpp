@@ -54,6 +54,8 @@ constexpr int kLettersHeight = 53;
 constexpr int kFooterHeight = 57;
 constexpr int kLeftWidth = 200;
 constexpr int kPanelGap = 5;
+// The games button stands this far above the side column's lower edge.
+constexpr int kGamesBottomGap = 8;
 constexpr int kSubjectMinimum = 10;
 
 QWidget* MakePanel(QWidget* parent, const char* name) {
@@ -135,7 +137,7 @@ void TZabkolexMainForm::BuildComponents() {
   gamesCmp_->SetManager(manager_);
   gamesCmp_->SetFilename(QStringLiteral("Main\\GamesBtn2.bmp"));
   gamesBtn_ = new TNButton(leftPnl_, QStringLiteral("GamesBtn"));
-  gamesBtn_->setGeometry(8, 400 - 55 - 8, 184, 55);
+  gamesBtn_->setGeometry(8, 400 - 55 - kGamesBottomGap, 184, 55);
   gamesBtn_->SetManager(manager_);
   gamesBtn_->SetBitmapComponent(gamesCmp_);
   // Three slices, so that the caption is drawn beside the picture in the left cap.
@@ -199,6 +201,7 @@ void TZabkolexMainForm::AlignPanels() {
   leftPnl_->setGeometry(leftPanelRight_ ? w - kLeftWidth : 0, top, kLeftWidth, middle);
   nFrameStatic1_->setGeometry(leftPanelRight_ ? 0 : kLeftWidth, top, qMax(0, w - kLeftWidth), middle);
   mainScrollBox_->setGeometry(8, 8, qMax(0, nFrameStatic1_->width() - 16), qMax(0, middle - 16));
+  if (followPnl_) StackLeftPanel(nullptr);
   DockFrames();
   ResizeCurrentView();
 }
@@ -362,6 +365,17 @@ void TZabkolexMainForm::SetHotWordsVisible(bool visible) {
 
 void TZabkolexMainForm::StackLeftPanel(QWidget*) {
   searchPnl_->move(searchPnl_->x(), hotWordsPnl_->geometry().bottom() + 1 + kPanelGap);
+  if (searchFrm_ && searchPnl_->height() != searchFrm_->CollapsedHeight()) {
+    // Expanded, the search panel leaves the follow-up panel its room above the games button: in
+    // a low window its translation box gives up the lines the column lacks.
+    int height = searchFrm_->ExpandedHeight();
+    if (gamesBtn_ && followPnl_ && !followPnl_->isHidden()) {
+      const int gamesTop = leftPnl_->height() - kGamesBottomGap - gamesBtn_->height();
+      height = qMin(height, gamesTop - kPanelGap - followPnl_->height() - kPanelGap - searchPnl_->y());
+    }
+    searchFrm_->FitToHeight(height);
+    searchPnl_->resize(searchPnl_->width(), searchFrm_->height());
+  }
   followPnl_->move(followPnl_->x(), searchPnl_->geometry().bottom() + 1 + kPanelGap);
   // In a window too low for all three panels the follow-up panel reaches over the games button:
   // the button stays on top, but not over the date editors, whose button closes them.
