@@ -5,6 +5,7 @@
 #include "learn/zabkolex_main_form.h"
 #include "core/zabkolex_strings.h"
 #include "net/zabkolex_central.h"
+#include "tests/display/wait_until.h"
 #include "ui/n_button.h"
 
 #include <QApplication>
@@ -19,15 +20,7 @@
 namespace zabko {
 namespace {
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::WaitUntil;
 
 void Settle(int ms) {
   QElapsedTimer clock;
@@ -49,7 +42,7 @@ TEST(MainWindowOnScreen, TheFramedWindowAndEveryFooterButtonLieOnTheScreen) {
   window.SplashStep(0);  // the bars and side panels
   window.FitWindowToScreen();
   window.show();
-  ASSERT_TRUE(WaitFor([&] { return window.frameGeometry() != window.geometry(); }, 5000)) << "the window was never framed";
+  ASSERT_TRUE(WaitUntil([&] { return window.frameGeometry() != window.geometry(); }, 5000)) << "the window was never framed";
   // The fit once the frame is known, and the manager's answer to it.
   Settle(1000);
 

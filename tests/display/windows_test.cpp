@@ -13,6 +13,7 @@
 #include "platform/stream.h"
 #include "tests/net/flow_fixture.h"
 #include "tests/net/test_server.h"
+#include "tests/display/wait_until.h"
 #include "tests/ui/dialog_fixture.h"
 #include "ui/alpha_blend_form.h"
 #include "ui/component.h"
@@ -46,16 +47,7 @@
 namespace zabko {
 namespace {
 
-// Processes events until Done holds or Ms milliseconds have passed; returns Done().
-bool WaitUntil(const std::function<bool()>& done, int ms = 3000) {
-  QElapsedTimer clock;
-  clock.start();
-  while (!done()) {
-    if (clock.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
+using test::WaitUntil;
 
 QByteArray RunTool(const QString& program, const QStringList& arguments) {
   QProcess process;
