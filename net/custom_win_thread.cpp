@@ -134,16 +134,13 @@ void TEventWinThread::Resume() {
 
 void TEventWinThread::ThreadProc(std::shared_ptr<TEventWinThread> self) {
   self->threadId_ = static_cast<int>(::gettid());
+  bool handed = false;  // the finish hook was handed to the GUI thread, which reports the end
   if (!self->terminated_) {
     self->running_ = true;
     self->ApplyPriority();
     self->RunExecute();
-    try {
-      self->NotifyFinish();
-    } catch (...) {
-      self->fatalException_ = std::current_exception();
-    }
-    self->running_ = false;
+    handed = self->HandFinish();
+    if (!handed) self->running_ = false;
   }
   if (self->priorityChanged_) WorkerPool::Taint();
   self->threadId_ = 0;
@@ -152,11 +149,10 @@ void TEventWinThread::ThreadProc(std::shared_ptr<TEventWinThread> self) {
     self->finished_ = true;
     self->suspendChanged_.notify_all();
   }
-  // The end of a finish hook that ran has been reported from the GUI thread already; waking the
-  // GUI thread again would only disturb the wait of the next request.
-  const bool reported = self->endReported_.load();
-  if (self->onThreadEnd_ && !reported) self->onThreadEnd_();
-  if (!reported || self->waitedFor_.load()) TGuiDispatcher::Wake();
+  // A handed finish hook ends a wait for this worker when it has run; waking the GUI thread from
+  // here as well would only disturb the wait of the next request.
+  if (self->onThreadEnd_ && !handed) self->onThreadEnd_();
+  if (!handed || self->waitedFor_.load()) TGuiDispatcher::Wake();
   // Dropping the last reference here may run the destructor on this thread; that is fine.
 }
 
@@ -182,30 +178,38 @@ void TEventWinThread::RunExecute() {
   }
 }
 
-void TEventWinThread::NotifyFinish() {
-  if (!OnFinish) return;
-  Synchronize([this] {
-    // Whatever happens in the hook, a wait for this worker is over once it has run: all that is
-    // left of the thread is to end, and waking the wait from here saves a hand-off.
-    struct EndWait {
-      TEventWinThread* self;
-      ~EndWait() {
-        if (self->onThreadEnd_) self->onThreadEnd_();
-        self->endReported_ = true;
-      }
-    } endWait{this};
-    try {
-      OnFinish(*this);
-    } catch (...) {
-      if (!handleExceptions_) throw;
-      // The finish hook may have destroyed the owner: only report what is left to report.
-      std::exception_ptr error = std::current_exception();
-      if (OnException && callsGuard_.Alive())
-        OnException(*this, error);
-      else
-        TGuiDispatcher::HandleException(error);
+bool TEventWinThread::HandFinish() {
+  if (!OnFinish || !callsGuard_.Alive()) return false;
+  // The worker has nothing left to do once the hook has run, so it does not wait for it: the hook
+  // runs on the GUI thread after the calls the worker sent before, and holds the worker object.
+  TGuiDispatcher::Hand([self = shared_from_this()] { self->RunFinish(); }, callsGuard_.GetToken());
+  return true;
+}
+
+void TEventWinThread::RunFinish() {
+  // Whatever happens in the hook, a wait for this worker is over once it has run.
+  struct EndWait {
+    TEventWinThread* self;
+    ~EndWait() {
+      self->running_ = false;
+      if (self->onThreadEnd_) self->onThreadEnd_();
     }
-  });
+  } endWait{this};
+  SyncCallScope scope(inSyncCall_);
+  try {
+    OnFinish(*this);
+  } catch (...) {
+    std::exception_ptr error = std::current_exception();
+    if (!handleExceptions_) {
+      fatalException_ = error;
+      return;
+    }
+    // The finish hook may have destroyed the owner: only report what is left to report.
+    if (OnException && callsGuard_.Alive())
+      OnException(*this, error);
+    else
+      TGuiDispatcher::HandleException(error);
+  }
 }
 
 void TEventWinThread::Synchronize(const std::function<void()>& method) {

@@ -3,8 +3,9 @@
 // it on the GUI thread while events go on being processed.
 //
 // Threading rules: OnExecute runs on the worker and touches only what it was given; OnException
-// and OnFinish, and every call the worker makes through Synchronize, run on the GUI thread while
-// the worker waits (TGuiDispatcher::Send). A worker that is replaced or whose owner is destroyed
+// and every call the worker makes through Synchronize run on the GUI thread while the worker
+// waits (TGuiDispatcher::Send); OnFinish runs on the GUI thread after the body has ended, handed
+// over behind those calls (TGuiDispatcher::Hand), while the system thread goes back to the pool. A worker that is replaced or whose owner is destroyed
 // is abandoned: its further calls to the GUI thread are dropped and it is told to stop. Linux has
 // no safe way to kill a thread, so stopping is cooperative: the worker's body polls
 // CheckTerminated() between steps and ends soon after.
@@ -94,7 +95,8 @@ class TEventWinThread : public std::enable_shared_from_this<TEventWinThread> {
   void SetHandleExceptions(bool value) { handleExceptions_ = value; }
   std::exception_ptr FatalException() const { return fatalException_; }
 
-  // Called on the worker thread as its very last step (after the finish hook); must be thread-safe.
+  // Called once the thread is done: on the GUI thread right after a finish hook, else on the
+  // worker thread as its very last step. Must be thread-safe.
   void SetOnThreadEnd(std::function<void()> onEnd) { onThreadEnd_ = std::move(onEnd); }
 
   // Set before the thread starts; not changed while it runs.
@@ -106,7 +108,10 @@ class TEventWinThread : public std::enable_shared_from_this<TEventWinThread> {
   explicit TEventWinThread(TCustomWinThread* owner) : owner_(owner) {}
   static void ThreadProc(std::shared_ptr<TEventWinThread> self);
   void RunExecute();
-  void NotifyFinish();
+  // On the worker: hands OnFinish to the GUI thread; false when there is none to run.
+  bool HandFinish();
+  // On the GUI thread: OnFinish, then the end of a wait for this worker.
+  void RunFinish();
   void ApplyPriority();
 
   TCustomWinThread* owner_;
@@ -118,7 +123,6 @@ class TEventWinThread : public std::enable_shared_from_this<TEventWinThread> {
   std::atomic<int> priority_{kNormalThreadPriority};
   std::atomic<bool> priorityChanged_{false};  // the system thread's priority was set for us
   std::atomic<int> inSyncCall_{0};
-  std::atomic<bool> endReported_{false};  // the finish hook's call ran the thread-end function
   std::atomic<bool> waitedFor_{false};    // the GUI thread waits for the end in WaitFor
   bool handleExceptions_ = true;
   std::exception_ptr keptException_;

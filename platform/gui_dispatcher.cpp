@@ -18,13 +18,15 @@
 namespace zabko {
 namespace {
 
-// One blocking call waiting for the GUI thread.
+// One call waiting for the GUI thread: a sent one, whose worker blocks until done (the item lives
+// on its stack), or a handed one, which owns its call and is deleted once it has run.
 struct SentCall {
   const TGuiDispatcher::TCall* call = nullptr;
   TLifeGuard::Token guard;
   std::exception_ptr error;
   bool done = false;
   bool dropped = false;
+  std::unique_ptr<TGuiDispatcher::TCall> handed;  // set for a handed call
 };
 
 struct DispatcherState {
@@ -49,6 +51,10 @@ void ShutDown() {
   std::lock_guard lock(s.mutex);
   s.shutDown = true;
   for (SentCall* c : s.sent) {
+    if (c->handed) {
+      delete c;
+      continue;
+    }
     c->done = true;
     c->dropped = true;
   }
@@ -76,6 +82,24 @@ auto WaitForSentCall(DispatcherState& s, Wait wait) {
     ~Leave() { --s.guiServing; }
   } leave{s};
   return wait();
+}
+
+// Queues Item for the GUI thread and makes sure it will look: a GUI thread sleeping in
+// WaitForSentCall is woken through the condition alone, else a drain goes on its event loop.
+// Caller holds Lock; true when it was unlocked here.
+bool Queue(DispatcherState& s, std::unique_lock<std::mutex>& lock, QCoreApplication* app, SentCall* item) {
+  s.sent.push_back(item);
+  if (s.guiServing > 0) {
+    // Notified after unlocking, so that the GUI thread does not wake only to find the mutex held.
+    lock.unlock();
+    s.guiWake.notify_all();
+    return true;
+  }
+  if (!s.drainPosted) {
+    s.drainPosted = true;
+    QMetaObject::invokeMethod(app, &TGuiDispatcher::ProcessSentCalls, Qt::QueuedConnection);
+  }
+  return false;
 }
 
 void RunGuarded(const TGuiDispatcher::TCall& call) {
@@ -134,20 +158,23 @@ std::exception_ptr TGuiDispatcher::Send(const TCall& call, TLifeGuard::Token gua
     if (dropped) *dropped = true;
     return nullptr;
   }
-  s.sent.push_back(&item);
-  if (s.guiServing > 0) {
-    // The GUI thread sleeps in WaitForSentCall: the condition alone wakes it. Notified after
-    // unlocking, so that it does not wake only to find the mutex still held.
-    lock.unlock();
-    s.guiWake.notify_all();
-    lock.lock();
-  } else if (!s.drainPosted) {
-    s.drainPosted = true;
-    QMetaObject::invokeMethod(app, &TGuiDispatcher::ProcessSentCalls, Qt::QueuedConnection);
-  }
+  if (Queue(s, lock, app, &item)) lock.lock();
   s.callDone.wait(lock, [&] { return item.done; });
   if (dropped) *dropped = item.dropped;
   return item.error;
+}
+
+void TGuiDispatcher::Hand(TCall call, TLifeGuard::Token guard) {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return;
+  auto item = std::make_unique<SentCall>();
+  item->handed = std::make_unique<TCall>(std::move(call));
+  item->guard = std::move(guard);
+  DispatcherState& s = State();
+  std::unique_lock lock(s.mutex);
+  EnsureShutDownRoutine(s, app);
+  if (s.shutDown) return;
+  Queue(s, lock, app, item.release());
 }
 
 void TGuiDispatcher::ProcessSentCalls() {
@@ -158,6 +185,12 @@ void TGuiDispatcher::ProcessSentCalls() {
     SentCall* item = s.sent.front();
     s.sent.pop_front();
     lock.unlock();
+    if (item->handed) {
+      const std::unique_ptr<SentCall> owned(item);
+      if (item->guard.Alive()) RunGuarded(*item->handed);
+      lock.lock();
+      continue;
+    }
     // The worker is blocked until done is set, so the item and its call stay valid here.
     if (item->guard.Alive()) {
       try {

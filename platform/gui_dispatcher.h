@@ -4,7 +4,8 @@
 // reports back in one of two ways:
 //   - TGuiDispatcher::Post: the call is queued and runs later from the GUI thread's event loop;
 //   - TGuiDispatcher::Send: the worker blocks until the GUI thread has run the call, so the call
-//     may read data the worker owns (a body stream being filled) without a lock.
+//     may read data the worker owns (a body stream being filled) without a lock;
+//   - TGuiDispatcher::Hand: the call is queued behind the sent calls and the worker goes on.
 // Each call may carry the token of a TLifeGuard: when the guard has been revoked or destroyed by
 // the time the GUI thread would run the call, the call is dropped. Revoking and checking both
 // happen on the GUI thread, so a report never reaches an owner that is gone.
@@ -66,6 +67,13 @@ class TGuiDispatcher {
   // expired, or that is still waiting when the application goes away, is dropped: Send returns
   // null without running it (Dropped, when given, tells which).
   static std::exception_ptr Send(const TCall& call, TLifeGuard::Token guard = {}, bool* dropped = nullptr);
+
+  // From a worker: queues Call behind the calls sent before it and returns at once. It runs where
+  // sent calls run (so a GUI thread waiting in WaitRunningSentCalls or ServeSentCallsFor runs it
+  // without going through its event loop), unless Guard has expired by then or the application
+  // goes first. Call handles its own exceptions. For a worker's last call, which has nothing to
+  // wait for: it saves the wake-up that would tell the worker the call has run.
+  static void Hand(TCall call, TLifeGuard::Token guard = {});
 
   // GUI thread: runs the blocking calls that workers are waiting on right now.
   static void ProcessSentCalls();

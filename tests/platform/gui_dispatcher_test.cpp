@@ -109,6 +109,34 @@ TEST(GuiDispatcher, SendReturnsTheCallsExceptionAndDropsExpiredGuards) {
   EXPECT_TRUE(inline_ran);
 }
 
+// A handed call does not hold its worker: it runs in order with the calls sent around it, inside
+// the wait that serves them (no event loop needed), and is dropped when its owner has gone.
+TEST(GuiDispatcher, HandedCallsRunInOrderWithTheSentOnesWithoutHoldingTheWorker) {
+  std::vector<QString> errors;
+  ExceptionHandlerScope scope(&errors);
+  auto guard = std::make_unique<TLifeGuard>();
+  std::vector<int> ran;
+  std::atomic<bool> queued{false};
+  bool last = false;
+  std::thread worker([&] {
+    TGuiDispatcher::Hand([&] { ran.push_back(1); });
+    TGuiDispatcher::Hand([&] { ran.push_back(99); }, guard->GetToken());
+    TGuiDispatcher::Hand([] { throw Exception("handed failure"); });
+    queued = true;  // nothing has run yet: the GUI thread has not looked
+    TGuiDispatcher::Send([&] { ran.push_back(2); });
+    TGuiDispatcher::Hand([&] { last = true; });
+  });
+  QElapsedTimer clock;
+  clock.start();
+  while (!queued.load() && clock.elapsed() < 5000) std::this_thread::yield();
+  ASSERT_TRUE(queued.load()) << "the worker was held by a handed call";
+  guard.reset();  // the owner of the second call goes before the GUI thread gets to it
+  EXPECT_TRUE(TGuiDispatcher::ServeSentCallsFor([&] { return last; }, 10 * 1000 * 1000));
+  worker.join();
+  EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+  EXPECT_EQ(errors, std::vector<QString>{"handed failure"});
+}
+
 TEST(GuiDispatcher, WaitRunningSentCallsServesABlockedWorkerButNoTimers) {
   std::atomic<bool> workerDone{false};
   bool timerFired = false;
