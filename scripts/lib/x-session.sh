@@ -32,7 +32,7 @@ start_server() {
     port=${ZABKO_SCREENSHOT_PORT:-$((20000 + RANDOM % 20000))}
     "$BUILD_DIR/devserver/zabko-devserver" --port "$port" --data "$BUILD_DIR/data" > "$work/server.log" 2>&1 &
     server=$!
-    until grep -q '^default ' "$work/server.log" || ! kill -0 "$server" 2>/dev/null; do sleep 0.05; done
+    until grep -qs '^default ' "$work/server.log" || ! kill -0 "$server" 2>/dev/null; do sleep 0.05; done
     kill -0 "$server" 2>/dev/null && return 0
     wait "$server" || true
     server=""
