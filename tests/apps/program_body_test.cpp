@@ -117,7 +117,12 @@ class ProgramTest : public test::FlowTest {
       });
       script.start(5);
     };
-    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); });  // a hung program fails the test
+    // A hung program fails the test. The guard ends with this run: a timer left pending would
+    // end a later run in the same process (a repeated or shuffled test run).
+    QTimer hung;
+    hung.setSingleShot(true);
+    QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    hung.start(60000);
     const int status = ProgramBody(arguments, options);
     stepsDone = next;
     return status;
