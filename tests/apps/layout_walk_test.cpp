@@ -224,7 +224,12 @@ class LayoutWalkTest : public testing::TestWithParam<bool> {
       });
       script.start(5);
     };
-    QTimer::singleShot(120000, [] { QCoreApplication::exit(99); });
+    // A hung walk fails the test; the guard ends with this walk, so that it cannot end a later
+    // program run in the same process.
+    QTimer hung;
+    hung.setSingleShot(true);
+    QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    hung.start(120000);
     const int status = ProgramBody({"zabkolex"}, options);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(next, views.size()) << "views walked";

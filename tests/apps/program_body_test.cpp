@@ -117,7 +117,12 @@ class ProgramTest : public test::FlowTest {
       });
       script.start(5);
     };
-    QTimer::singleShot(60000, [] { QCoreApplication::exit(99); });  // a hung program fails the test
+    // A hung program fails the test. The guard ends with this run: a timer left pending would
+    // end a later run in the same process (a repeated or shuffled test run).
+    QTimer hung;
+    hung.setSingleShot(true);
+    QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    hung.start(hungMs_);
     const int status = ProgramBody(arguments, options);
     stepsDone = next;
     return status;
@@ -163,6 +168,7 @@ class ProgramTest : public test::FlowTest {
   QString savedOpener_;
   size_t stepsDone = 0;
   int actsRunning_ = 0;  // step actions that have not returned yet
+  int hungMs_ = 60000;   // a run still going after this long has hung
   QStringList boxTexts, plainBoxes;
   QList<QStringList> launches;
 };
@@ -490,6 +496,26 @@ TEST_F(ProgramTest, QtsOwnButtonsAndDialogsReadHebrewInTheHebrewInterface) {
   EXPECT_TRUE(AllHebrew(during)) << during.join(", ").toStdString();
   // Gone with the program.
   EXPECT_EQ(QtButtonTexts(), before);
+}
+
+// Two program runs in one process, as a repeated test run makes them: the second starts as a new
+// process would, untouched by what the first left pending (its guard against hanging).
+TEST_F(ProgramTest, ASecondRunInTheSameProcessIsNotEndedByTheFirstRunsGuard) {
+  {
+    TSingleInstance other("Zabkolex");
+    ASSERT_EQ(other.Start(), TSingleInstance::TResult::First);
+    hungMs_ = 200;
+    ASSERT_EQ(Run({}), 0);  // ends at once: another instance runs
+  }
+  hungMs_ = 60000;
+  QElapsedTimer clock;
+  const int status = Run({EnterInLogin(), AnswerBox("TimeToStudyLetter"), AnswerBox("SwitchLangNotice"),
+                          WhenStarted([&](TScreen&) { clock.start(); }),
+                          {[&](TScreen&) { return clock.isValid() && clock.elapsed() > 500; },
+                           [](TScreen& s) { s.window.Close(); }},
+                          AnswerBox("DoYouWantToExit")});
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(stepsDone, 6u);
 }
 
 TEST_F(ProgramTest, SecondStartEndsAtOnceWithoutAWindow) {
