@@ -1,5 +1,5 @@
-#include "learn/footer_frame.h"
-#include "learn/header_frame.h"
+#include "learn/frames/footer_frame.h"
+#include "learn/frames/header_frame.h"
 
 #include "ui/anchors.h"
 #include "ui/component.h"

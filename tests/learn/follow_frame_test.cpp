@@ -1,4 +1,4 @@
-#include "learn/follow_frame.h"
+#include "learn/frames/follow_frame.h"
 
 #include "core/language_pack.h"
 #include "platform/registry_ini_file.h"

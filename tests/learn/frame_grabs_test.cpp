@@ -1,12 +1,12 @@
 // Grabs of every frame with the demo skin, the Hebrew texts and the Qt measure, saved under
 // build/frames for a person to look at; each grab is checked to be painted.
-#include "learn/follow_frame.h"
-#include "learn/footer_frame.h"
-#include "learn/header_frame.h"
-#include "learn/hot_words_frame.h"
-#include "learn/letter_frame.h"
-#include "learn/search_frame.h"
-#include "learn/word_frame.h"
+#include "learn/frames/follow_frame.h"
+#include "learn/frames/footer_frame.h"
+#include "learn/frames/header_frame.h"
+#include "learn/frames/hot_words_frame.h"
+#include "learn/frames/letter_frame.h"
+#include "learn/frames/search_frame.h"
+#include "learn/frames/word_frame.h"
 
 #include "core/data_packet.h"
 #include "core/language_pack.h"

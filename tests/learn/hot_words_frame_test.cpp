@@ -1,4 +1,4 @@
-#include "learn/hot_words_frame.h"
+#include "learn/frames/hot_words_frame.h"
 
 #include "core/data_packet.h"
 #include "core/word.h"

@@ -1,7 +1,7 @@
-#include "learn/letter_frame.h"
+#include "learn/frames/letter_frame.h"
 
 #include "core/language_pack.h"
-#include "learn/letter_placement.h"
+#include "learn/frames/letter_placement.h"
 #include "platform/shell.h"
 #include "ui/anchors.h"
 #include "ui/component.h"

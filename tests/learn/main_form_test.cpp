@@ -1,5 +1,5 @@
 // The main window without a server: its size for the screen it finds.
-#include "learn/zabkolex_main_form.h"
+#include "learn/main/zabkolex_main_form.h"
 
 #include <QScrollArea>
 

@@ -2,10 +2,10 @@
 // word choice sent for each knowledge choice, a list handed over by the word summary, server
 // failures, the settings it keeps, and each producer run from its button. Grabs of the summary
 // and the three panels are left under build/frames.
-#include "learn/prod_form.h"
+#include "learn/production/prod_form.h"
 
-#include "learn/options_form.h"
-#include "learn/view_host.h"
+#include "learn/views/options_form.h"
+#include "learn/views/view_host.h"
 #include "platform/gui/printer_canvas.h"
 #include "platform/registry_ini_file.h"
 #include "ui/component.h"

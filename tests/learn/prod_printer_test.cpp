@@ -1,7 +1,7 @@
 // Card printing: geometry, wrapping and layout on a recording canvas with a fixed-width measure
 // (every character and every line Size pixels), and each layout printed to PDF and read
 // back with pdfinfo and pdftotext. The PDFs and pictures of their pages stay in the build folder.
-#include "learn/prod_printer.h"
+#include "learn/production/prod_printer.h"
 
 #include "core/app_type_specific.h"
 #include "core/language_pack.h"

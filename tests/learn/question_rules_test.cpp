@@ -1,6 +1,6 @@
-#include "learn/question_rules.h"
+#include "learn/views/question_rules.h"
 
-#include "learn/tick_clock.h"
+#include "learn/views/tick_clock.h"
 #include "net/answer_report.h"
 
 #include <gtest/gtest.h>

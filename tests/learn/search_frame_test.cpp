@@ -1,4 +1,4 @@
-#include "learn/search_frame.h"
+#include "learn/frames/search_frame.h"
 
 #include "core/word.h"
 #include "platform/registry_ini_file.h"

@@ -1,9 +1,9 @@
 // The splash's loading steps and texts, the welcome page, the extra-info card and the help
 // window.
-#include "learn/extra_info_form.h"
-#include "learn/help_form.h"
-#include "learn/splash_form.h"
-#include "learn/welcom_form.h"
+#include "learn/start/extra_info_form.h"
+#include "learn/start/help_form.h"
+#include "learn/start/splash_form.h"
+#include "learn/start/welcom_form.h"
 #include "platform/shell.h"
 #include "ui/my_shape.h"
 #include "ui/n_base.h"

@@ -1,4 +1,4 @@
-#include "learn/sorter_rules.h"
+#include "learn/views/sorter_rules.h"
 
 #include "core/word.h"
 #include "platform/registry_ini_file.h"

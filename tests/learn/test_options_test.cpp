@@ -1,4 +1,4 @@
-#include "learn/test_options.h"
+#include "learn/views/test_options.h"
 
 #include "platform/registry_ini_file.h"
 #include "tests/common/test_util.h"

@@ -1,7 +1,7 @@
-#include "learn/test_run.h"
+#include "learn/views/test_run.h"
 
 #include "core/word.h"
-#include "learn/question_rules.h"
+#include "learn/views/question_rules.h"
 #include "net/answer_report.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "learn/text_fit.h"
+#include "learn/frames/text_fit.h"
 
 #include "ui/tnt_label.h"
 

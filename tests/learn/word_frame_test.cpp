@@ -1,4 +1,4 @@
-#include "learn/word_frame.h"
+#include "learn/frames/word_frame.h"
 
 #include "core/word.h"
 #include "ui/component.h"
