@@ -1,8 +1,8 @@
-#include "game/background_music.h"
+#include "game/play/background_music.h"
 
 #include "audio/acm_out.h"
 #include "audio/mpg123_wrapper.h"
-#include "game/game_managment.h"
+#include "game/play/game_managment.h"
 #include "platform/exception.h"
 #include "platform/stream.h"
 #include "tests/audio/fake_wave_out.h"

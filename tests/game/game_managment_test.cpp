@@ -1,4 +1,4 @@
-#include "game/game_managment.h"
+#include "game/play/game_managment.h"
 
 #include "game_fixture.h"
 #include "platform/exception.h"

@@ -1,7 +1,7 @@
 // A play-area scene from the demo graphics, saved as build/game_sample.png for a person to look
 // at: a stage background, animals of every sheet in flight, an explosion and a stage picture.
 #include "core/res_manager.h"
-#include "game/game_managment.h"
+#include "game/play/game_managment.h"
 
 #include "game_fixture.h"
 

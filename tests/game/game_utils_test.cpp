@@ -1,4 +1,4 @@
-#include "game/game_utils.h"
+#include "game/play/game_utils.h"
 
 #include <QImage>
 #include <QPainter>

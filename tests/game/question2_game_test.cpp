@@ -1,4 +1,4 @@
-#include "game/question2_game.h"
+#include "game/play/question2_game.h"
 
 #include "net/answer_holder.h"
 #include "tests/common/test_util.h"

@@ -1,7 +1,7 @@
 // Whole rounds of the question game as the play screen runs them: the words center over tiny word
 // databases, the game client and the stand-in server, on a manual clock.
-#include "game/question2_game.h"
-#include "game/words_center.h"
+#include "game/play/question2_game.h"
+#include "game/play/words_center.h"
 
 #include "tests/common/test_util.h"
 #include "tests/game/game_server_fixture.h"

@@ -2,7 +2,7 @@
 // characters with a comment, and below it the same scene paused (labels as asterisks). Saved as
 // question_sample.png in the build folder. The characters come from the demo Graphics.dat when
 // the build has made it, else from simple drawn frames.
-#include "game/question2_game.h"
+#include "game/play/question2_game.h"
 
 #include "core/res_manager.h"
 #include "tests/game/question_fixture.h"

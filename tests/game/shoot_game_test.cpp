@@ -1,4 +1,4 @@
-#include "game/shoot_game.h"
+#include "game/play/shoot_game.h"
 
 #include "audio/res_player.h"
 #include "platform/exception.h"

@@ -1,4 +1,4 @@
-#include "game/sprite.h"
+#include "game/play/sprite.h"
 
 #include "game_fixture.h"
 #include "tests/common/test_util.h"

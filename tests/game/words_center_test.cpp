@@ -1,4 +1,4 @@
-#include "game/words_center.h"
+#include "game/play/words_center.h"
 
 #include "core/word.h"
 #include "tests/common/test_util.h"

@@ -11,8 +11,8 @@
 // Drawing goes through a QPainter on the play area's back buffer (a QImage).
 #pragma once
 
-#include "game/background_music.h"
-#include "game/sprite.h"
+#include "game/play/background_music.h"
+#include "game/play/sprite.h"
 #include "net/zabkolex_client.h"
 
 #include <QByteArray>

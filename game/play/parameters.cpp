@@ -1,4 +1,4 @@
-#include "game/parameters.h"
+#include "game/play/parameters.h"
 
 #include "core/zabkolex_strings.h"
 #include "platform/exception.h"

@@ -1,4 +1,4 @@
-#include "game/game_utils.h"
+#include "game/play/game_utils.h"
 
 #include "platform/gui/window_helpers.h"
 #include "ui/alpha_blend_form.h"

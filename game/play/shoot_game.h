@@ -5,7 +5,7 @@
 #pragma once
 
 #include "core/word.h"
-#include "game/game_managment.h"
+#include "game/play/game_managment.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
-#include "game/shoot_game.h"
+#include "game/play/shoot_game.h"
 
 #include "audio/res_player.h"
 #include "core/exception_log.h"
-#include "game/sprite.h"
+#include "game/play/sprite.h"
 #include "platform/exception.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
-#include "game/words_center.h"
+#include "game/play/words_center.h"
 
 #include "core/data_packet.h"
 #include "core/exception_log.h"
 #include "core/window_services.h"
 #include "core/word.h"
-#include "game/game_client.h"
+#include "game/play/game_client.h"
 #include "platform/exception.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "core/integer_list.h"
-#include "game/shoot_game.h"
+#include "game/play/shoot_game.h"
 #include "net/zabkolex_client.h"
 #include "ui/win_font.h"
 

@@ -1,8 +1,8 @@
-#include "game/game_managment.h"
+#include "game/play/game_managment.h"
 
 #include "core/exception_log.h"
 #include "core/res_manager.h"
-#include "game/game_utils.h"
+#include "game/play/game_utils.h"
 #include "platform/exception.h"
 
 #include <QElapsedTimer>

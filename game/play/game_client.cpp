@@ -1,4 +1,4 @@
-#include "game/game_client.h"
+#include "game/play/game_client.h"
 
 #include "core/data_packet.h"
 #include "core/exception_log.h"

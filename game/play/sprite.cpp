@@ -1,4 +1,4 @@
-#include "game/sprite.h"
+#include "game/play/sprite.h"
 
 #include "core/res_manager.h"
 

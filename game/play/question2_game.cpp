@@ -1,9 +1,9 @@
-#include "game/question2_game.h"
+#include "game/play/question2_game.h"
 
 #include "core/exception_log.h"
 #include "core/word.h"
-#include "game/game_utils.h"
-#include "game/sprite.h"
+#include "game/play/game_utils.h"
+#include "game/play/sprite.h"
 #include "net/answer_holder.h"
 #include "platform/exception.h"
 

@@ -1,4 +1,4 @@
-#include "game/background_music.h"
+#include "game/play/background_music.h"
 
 #include "audio/acm_out.h"
 #include "audio/mpg123_wrapper.h"
