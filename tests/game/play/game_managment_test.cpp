@@ -1,6 +1,6 @@
 #include "game/play/game_managment.h"
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 #include "platform/exception.h"
 #include "tests/common/test_util.h"
 

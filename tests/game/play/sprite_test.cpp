@@ -1,6 +1,6 @@
 #include "game/play/sprite.h"
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 #include "tests/common/test_util.h"
 
 #include <QPainter>

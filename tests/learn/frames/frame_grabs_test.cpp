@@ -14,7 +14,7 @@
 #include "ui/anchors.h"
 #include "ui/component.h"
 
-#include "frame_fixture.h"
+#include "tests/learn/frame_fixture.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "core/res_manager.h"
 #include "game/play/game_managment.h"
 
-#include "game_fixture.h"
+#include "tests/game/game_fixture.h"
 
 #include <QDir>
 #include <QPainter>

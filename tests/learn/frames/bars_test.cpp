@@ -7,7 +7,7 @@
 #include "ui/n_button.h"
 #include "ui/tnt_label.h"
 
-#include "frame_fixture.h"
+#include "tests/learn/frame_fixture.h"
 
 namespace zabko::test {
 namespace {

@@ -8,7 +8,7 @@
 #include "ui/n_base.h"
 #include "ui/tnt_label.h"
 
-#include "frame_fixture.h"
+#include "tests/learn/frame_fixture.h"
 
 #include <QDeadlineTimer>
 #include <QTest>

@@ -5,7 +5,7 @@
 #include "ui/component.h"
 #include "ui/n_button.h"
 
-#include "frame_fixture.h"
+#include "tests/learn/frame_fixture.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
