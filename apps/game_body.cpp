@@ -1,6 +1,6 @@
 #include "apps/game_body.h"
 
-#include "game/game_utils.h"
+#include "game/play/game_utils.h"
 
 #include "platform/exception.h"
 #include "platform/exception_handler.h"

@@ -2,7 +2,7 @@
 // their order, the event loop, and SIGTERM/SIGINT ending the program as closing does.
 #pragma once
 
-#include "learn/zabkolex_main_form.h"
+#include "learn/main/zabkolex_main_form.h"
 
 #include <QStringList>
 

@@ -3,8 +3,8 @@
 // 30 ms tick. The device plays each buffer at once; its reports, run between the timed refills,
 // free the played buffers as in the game, so that memory is reused as it is there.
 #include "audio/acm_out.h"
-#include "game/background_music.h"
-#include "game/game_managment.h"
+#include "game/play/background_music.h"
+#include "game/play/game_managment.h"
 #include "platform/wave_out.h"
 
 #include <QCoreApplication>

@@ -19,11 +19,17 @@ if(ZABKO_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# zabko_library(<name> [LINKS <targets>...]): one static library per folder, built from every
-# source file in the folder, so that adding a file needs no edit here.
+# zabko_library(<name> [FOLDERS <subfolders>...] [LINKS <targets>...]): one static library per
+# folder, built from every source file in the folder and in the subfolders it names, so that
+# adding a file needs no edit here. The subfolders are kept on the target (ZABKO_FOLDERS), so that
+# the library's tests can mirror them.
 function(zabko_library name)
-  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(ARG "" "" "FOLDERS;LINKS" ${ARGN})
+  set(patterns ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  foreach(folder ${ARG_FOLDERS})
+    list(APPEND patterns ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.h)
+  endforeach()
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
   if(NOT sources)
     # A folder whose first sources have not arrived yet still names its links.
     add_library(${name} INTERFACE)
@@ -34,4 +40,5 @@ function(zabko_library name)
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+  set_property(TARGET ${name} PROPERTY ZABKO_FOLDERS ${ARG_FOLDERS})
 endfunction()

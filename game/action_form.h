@@ -10,8 +10,8 @@
 // question out or start a second fetch.
 #pragma once
 
-#include "game/background_music.h"
-#include "game/question2_game.h"
+#include "game/play/background_music.h"
+#include "game/play/question2_game.h"
 
 #include <QImage>
 #include <QPoint>

@@ -9,7 +9,7 @@
 #include "game/custom_game_form.h"
 #include "game/end_game_form.h"
 #include "game/floating_menu.h"
-#include "game/game_utils.h"
+#include "game/play/game_utils.h"
 #include "game/instructions_form.h"
 #include "game/progress_form.h"
 #include "game/send_to_form.h"

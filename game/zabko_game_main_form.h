@@ -7,8 +7,8 @@
 
 #include "core/app_data_manager.h"
 #include "core/zabkolex_strings.h"
-#include "game/game_client.h"
-#include "game/parameters.h"
+#include "game/play/game_client.h"
+#include "game/play/parameters.h"
 #include "platform/registry_ini_file.h"
 #include "ui/text_measure.h"
 #include "ui/win_color.h"

@@ -1,8 +1,8 @@
 // The learning program's main window on a real X server with a window manager: on a small screen
 // (scripts/display-test runs 1024 x 768; 1366 x 768 with its size given) the whole window, the
 // manager's frame included, lies on the screen and every footer button can be seen.
-#include "learn/footer_frame.h"
-#include "learn/zabkolex_main_form.h"
+#include "learn/frames/footer_frame.h"
+#include "learn/main/zabkolex_main_form.h"
 #include "core/zabkolex_strings.h"
 #include "net/zabkolex_central.h"
 #include "tests/display/wait_until.h"

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "devserver/dev_server.h"
-#include "game/game_client.h"
-#include "game/words_center.h"
+#include "game/play/game_client.h"
+#include "game/play/words_center.h"
 #include "tests/net/dev_fixture.h"
 #include "tests/common/window_fakes.h"
 #include "tools/word_db_writer.h"

@@ -1,6 +1,6 @@
 #include "game/progress_form.h"
 
-#include "game/game_utils.h"
+#include "game/play/game_utils.h"
 #include "platform/exception.h"
 #include "platform/exception_handler.h"
 #include "ui/alpha_blend_form.h"

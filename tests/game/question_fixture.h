@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/word.h"
-#include "game/question2_game.h"
-#include "game/shoot_game.h"
+#include "game/play/question2_game.h"
+#include "game/play/shoot_game.h"
 #include "platform/exception.h"
 #include "tests/game/game_fixture.h"
 

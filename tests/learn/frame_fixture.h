@@ -3,7 +3,7 @@
 // after the language file download, and a main window that records what the frames ask of it.
 #pragma once
 
-#include "learn/frame_host.h"
+#include "learn/frames/frame_host.h"
 #include "ui/n_manager.h"
 
 #include "tests/common/frame_grab.h"

@@ -6,7 +6,7 @@
 #include "core/language_pack.h"
 #include "core/word.h"
 #include "core/word_list.h"
-#include "learn/view_host.h"
+#include "learn/views/view_host.h"
 #include "net/answer_holder.h"
 #include "tools/word_db_writer.h"
 

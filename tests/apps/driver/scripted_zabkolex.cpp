@@ -5,7 +5,7 @@
 // ("--answers N": N right answers, answer i carrying a detail packet that holds i) a second
 // after the last box, and writes "added N". Then it waits, as a learner who left it open.
 #include "apps/program_body.h"
-#include "learn/login.h"
+#include "learn/start/login.h"
 #include "net/answer_holder.h"
 #include "ui/flow_windows.h"
 #include "ui/tnt_label.h"
