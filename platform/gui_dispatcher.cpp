@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 namespace zabko {
 namespace {
@@ -48,11 +49,13 @@ DispatcherState& State() {
 // Called from the application object's destructor: workers still blocked in Send return.
 void ShutDown() {
   DispatcherState& s = State();
+  // Handed calls are dropped once the mutex is free: what they hold may take a while to go.
+  std::vector<std::unique_ptr<SentCall>> handed;
   std::lock_guard lock(s.mutex);
   s.shutDown = true;
   for (SentCall* c : s.sent) {
     if (c->handed) {
-      delete c;
+      handed.emplace_back(c);
       continue;
     }
     c->done = true;
@@ -186,8 +189,10 @@ void TGuiDispatcher::ProcessSentCalls() {
     s.sent.pop_front();
     lock.unlock();
     if (item->handed) {
-      const std::unique_ptr<SentCall> owned(item);
-      if (item->guard.Alive()) RunGuarded(*item->handed);
+      {
+        const std::unique_ptr<SentCall> owned(item);  // goes before the mutex is taken again
+        if (owned->guard.Alive()) RunGuarded(*owned->handed);
+      }
       lock.lock();
       continue;
     }
