@@ -17,6 +17,7 @@
 #include "platform/registry_ini_file.h"
 #include "platform/shell.h"
 #include "tests/common/layout_check.h"
+#include "tests/common/test_util.h"
 #include "ui/flow_windows.h"
 #include "ui/message_form.h"
 
@@ -224,12 +225,7 @@ class LayoutWalkTest : public testing::TestWithParam<bool> {
       });
       script.start(5);
     };
-    // A hung walk fails the test; the guard ends with this walk, so that it cannot end a later
-    // program run in the same process.
-    QTimer hung;
-    hung.setSingleShot(true);
-    QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    hung.start(120000);
+    const test::HangGuard hung(120000);
     const int status = ProgramBody({"zabkolex"}, options);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(next, views.size()) << "views walked";

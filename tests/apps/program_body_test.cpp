@@ -17,6 +17,7 @@
 #include "ui/flow_windows.h"
 #include "ui/n_button.h"
 #include "ui/tnt_label.h"
+#include "tests/common/test_util.h"
 #include "tests/net/flow_fixture.h"
 
 #include <QApplication>
@@ -117,12 +118,7 @@ class ProgramTest : public test::FlowTest {
       });
       script.start(5);
     };
-    // A hung program fails the test. The guard ends with this run: a timer left pending would
-    // end a later run in the same process (a repeated or shuffled test run).
-    QTimer hung;
-    hung.setSingleShot(true);
-    QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    hung.start(hungMs_);
+    const test::HangGuard hung(hungMs_);
     const int status = ProgramBody(arguments, options);
     stepsDone = next;
     return status;

@@ -96,4 +96,10 @@ void ResumeAfterQuit() {
   QCoreApplication::exec();
 }
 
+HangGuard::HangGuard(int ms) {
+  timer_.setSingleShot(true);
+  QObject::connect(&timer_, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+  timer_.start(ms);
+}
+
 }  // namespace zabko::test

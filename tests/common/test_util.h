@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTimer>
 
 #include <cstddef>
 #include <functional>
@@ -78,5 +79,18 @@ bool PumpEventsUntil(const std::function<bool()>& done, int ms = 10000);
 // After QCoreApplication::exit: every event loop started later would return at once until the
 // application's own loop has run, so this runs it for a moment.
 void ResumeAfterQuit();
+
+// Ends the running event loop with status 99 once Ms milliseconds have passed, so that a program
+// run that hangs fails its test. It ends with its scope: a guard left pending would end a later
+// run in the same process (a repeated or shuffled test run).
+class HangGuard {
+ public:
+  explicit HangGuard(int ms);
+  HangGuard(const HangGuard&) = delete;
+  HangGuard& operator=(const HangGuard&) = delete;
+
+ private:
+  QTimer timer_;
+};
 
 }  // namespace zabko::test

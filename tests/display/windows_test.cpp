@@ -11,6 +11,7 @@
 #include "net/answer_holder.h"
 #include "platform/shell.h"
 #include "platform/stream.h"
+#include "tests/common/test_util.h"
 #include "tests/net/flow_fixture.h"
 #include "tests/net/test_server.h"
 #include "tests/display/wait_until.h"
@@ -472,12 +473,7 @@ TEST_F(ProgramWindowsTest, APracticeAndAnExamShowNoWindowButTheMainWindowAndItsB
     });
     script.start(20);
   };
-  // A hung program fails the test. The guard ends with this run, so that it cannot end a later
-  // case's run in the same process.
-  QTimer hung;
-  hung.setSingleShot(true);
-  QObject::connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-  hung.start(90000);
+  const test::HangGuard hung(90000);
   const int status = ProgramBody({"zabkolex"}, options);
   script.stop();
 
